@@ -1,0 +1,280 @@
+// Parsing and running the driver's commands.
+#include "script_runner.h"
+
+#include <charconv>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "dump.h"
+#include "shell/events.h"
+#include "shell/name_dialog.h"
+#include "state/vars.h"
+
+namespace vern {
+
+namespace {
+
+using J = nlohmann::ordered_json;
+
+std::string Json(const J& j) {
+    return j.dump(-1, ' ', false, J::error_handler_t::replace);
+}
+
+const char* AnswerName(MsgAnswer a) {
+    switch (a) {
+    case MsgAnswer::Yes: return "Yes";
+    case MsgAnswer::No: return "No";
+    default: return "OK";
+    }
+}
+
+[[noreturn]] void Malformed(int lineNo, const std::string& why) {
+    throw ScriptStop{2, "line " + std::to_string(lineNo) + ": " + why};
+}
+
+// Splits off the first word; rest is what follows the single space after it.
+std::string Word(const std::string& text, std::string& rest) {
+    auto space = text.find(' ');
+    if (space == std::string::npos) {
+        rest.clear();
+        return text;
+    }
+    rest = text.substr(space + 1);
+    return text.substr(0, space);
+}
+
+bool ParseInt(const std::string& text, long long& out) {
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && p == end;
+}
+
+struct ControlName {
+    const char* name;
+    Control control;
+    bool indexed;
+    int count;
+};
+
+constexpr ControlName kControls[] = {
+    {"Command1", Control::Command1, true, 4},  {"Command2", Control::Command2, false, 1},
+    {"Command3", Control::Command3, false, 1}, {"Command4", Control::Command4, true, 2},
+    {"Label2", Control::Label2, true, 10},     {"Label3", Control::Label3, true, 10},
+    {"Label4", Control::Label4, true, 10},     {"Label8", Control::Label8, true, 10},
+    {"Label9", Control::Label9, false, 1},     {"Picture1", Control::Picture1, false, 1},
+};
+
+struct MenuName {
+    const char* name;
+    MenuCommand command;
+    bool indexed;
+};
+
+constexpr MenuName kMenus[] = {
+    {"願い", MenuCommand::願い, true},
+    {"セーブ", MenuCommand::セーブ, false},
+    {"ロード", MenuCommand::ロード, false},
+    {"始めから", MenuCommand::始めから, false},
+    {"ゲームの終了", MenuCommand::ゲームの終了, false},
+};
+
+// "NAME [INDEX]" → control or menu index; false when malformed.
+bool ParseTarget(const std::string& args, bool indexed, int count, int& index, int lineNo) {
+    std::string rest;
+    std::string name = Word(args, rest);
+    (void)name;
+    if (!indexed) {
+        if (!rest.empty()) Malformed(lineNo, "takes no index");
+        index = 0;
+        return true;
+    }
+    long long i = 0;
+    if (!ParseInt(rest, i)) Malformed(lineNo, "needs an index");
+    if (i < 0 || i >= count) Malformed(lineNo, "index out of range");
+    index = static_cast<int>(i);
+    return true;
+}
+
+} // namespace
+
+void ScriptServices::Emit(const std::string& jsonLine) {
+    out_ << jsonLine << '\n' << std::flush;
+}
+
+MsgAnswer ScriptServices::MsgBox(const std::string& text, MsgButtons buttons, bool critical,
+                                 const std::string& title) {
+    MsgAnswer answer = MsgAnswer::OK;
+    if (buttons == MsgButtons::YesNo) {
+        if (answers.empty() || answers.front() == MsgAnswer::OK) {
+            Emit(Json(J{{"event", "msgbox"},
+                        {"title", title},
+                        {"text", text},
+                        {"buttons", "YesNo"},
+                        {"critical", critical},
+                        {"answer", nullptr}}));
+            throw ScriptStop{3, "a Yes/No message box \"" + text + "\" has no queued answer"};
+        }
+        answer = answers.front();
+        answers.pop_front();
+    }
+    Emit(Json(J{{"event", "msgbox"},
+                {"title", title},
+                {"text", text},
+                {"buttons", buttons == MsgButtons::OK ? "OK" : "YesNo"},
+                {"critical", critical},
+                {"answer", AnswerName(answer)}}));
+    return answer;
+}
+
+void ScriptServices::RunNameDialog(Game& g) {
+    Emit(Json(J{{"event", "dialog"}, {"open", true}}));
+    while (g.n.open) {
+        if (dialogActions.empty())
+            throw ScriptStop{3, "the name dialog is open and no dialog action is queued"};
+        std::string action = dialogActions.front();
+        dialogActions.pop_front();
+        std::string rest;
+        const std::string verb = Word(action, rest);
+        if (verb == "type") {
+            NameInp_Text1_Change(g, rest);
+        } else if (verb == "close") {
+            NameInp_Form_Unload(g);
+        } else if (rest == "デフォルト") {
+            NameInp_Command1_Click(g);
+        } else if (rest == "ランダム") {
+            NameInp_Command2_Click(g);
+        } else {
+            NameInp_Command3_Click(g);
+        }
+    }
+    Emit(Json(J{{"event", "dialog"}, {"open", false}, {"text", g.n.Text1.Text}}));
+}
+
+void ScriptServices::Beep() {
+    Emit(Json(J{{"event", "beep"}}));
+}
+
+void ScriptRunner::Line(const std::string& line, int lineNo) {
+    std::string args;
+    const std::string cmd = Word(line, args);
+    if (cmd == "click") {
+        std::string rest;
+        const std::string name = Word(args, rest);
+        for (const auto& c : kControls) {
+            if (name != c.name) continue;
+            int index = 0;
+            ParseTarget(args, c.indexed, c.count, index, lineNo);
+            if (!Click(g_, c.control, index))
+                svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
+            return;
+        }
+        Malformed(lineNo, "no control " + name);
+    } else if (cmd == "menu") {
+        std::string rest;
+        const std::string name = Word(args, rest);
+        for (const auto& m : kMenus) {
+            if (name != m.name) continue;
+            int index = 0;
+            ParseTarget(args, m.indexed, 13, index, lineNo);
+            if (!Menu(g_, m.command, index))
+                svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
+            return;
+        }
+        Malformed(lineNo, "no menu item " + name);
+    } else if (cmd == "tick") {
+        long long n = 1;
+        if (!args.empty() && (!ParseInt(args, n) || n < 0)) Malformed(lineNo, "tick needs a count");
+        for (long long i = 0; i < n && !g_.ended; ++i) Tick(g_);
+    } else if (cmd == "answer") {
+        std::istringstream words(args);
+        std::string a;
+        int count = 0;
+        while (words >> a) {
+            if (a == "Yes")
+                svc_.answers.push_back(MsgAnswer::Yes);
+            else if (a == "No")
+                svc_.answers.push_back(MsgAnswer::No);
+            else if (a == "OK")
+                svc_.answers.push_back(MsgAnswer::OK);
+            else
+                Malformed(lineNo, "answers are Yes, No or OK");
+            ++count;
+        }
+        if (count == 0) Malformed(lineNo, "answer needs at least one answer");
+    } else if (cmd == "dialog") {
+        std::string rest;
+        const std::string verb = Word(args, rest);
+        if (verb == "type") {
+            svc_.dialogActions.push_back("type " + rest);
+        } else if (verb == "click" &&
+                   (rest == "デフォルト" || rest == "ランダム" || rest == "決定")) {
+            svc_.dialogActions.push_back("click " + rest);
+        } else if (verb == "close" && rest.empty()) {
+            svc_.dialogActions.push_back("close");
+        } else {
+            Malformed(lineNo, "dialog takes type TEXT, click デフォルト|ランダム|決定 or close");
+        }
+    } else if (cmd == "set" || cmd == "get") {
+        std::string rest;
+        const std::string name = Word(args, rest);
+        std::optional<long long> index;
+        if (IsArrayVar(name)) {
+            std::string after;
+            const std::string indexText = Word(rest, after);
+            long long i = 0;
+            if (!ParseInt(indexText, i)) Malformed(lineNo, name + " needs an index");
+            index = i;
+            rest = after;
+        }
+        std::string error;
+        auto ref = FindVar(g_.s, name, index, error);
+        if (!ref) Malformed(lineNo, error);
+        if (cmd == "get") {
+            if (!rest.empty()) Malformed(lineNo, "get takes a name and an index only");
+            J value = std::visit([](const auto& v) { return J(v); }, ref->Get());
+            svc_.Emit(Json(
+                J{{"get", name}, {"index", index ? J(*index) : J(nullptr)}, {"value", value}}));
+        } else if (ref->text()) {
+            ref->Set(rest);
+        } else {
+            long long v = 0;
+            if (!ParseInt(rest, v) || !ref->Set(v)) Malformed(lineNo, "value does not fit " + name);
+        }
+    } else if (cmd == "seed") {
+        long long n = 0;
+        if (!ParseInt(args, n)) Malformed(lineNo, "seed needs a number");
+        g_.rng.Seed(static_cast<std::uint64_t>(n));
+        g_.rng.fixedSeed = true;
+    } else if (cmd == "dump") {
+        if (!args.empty()) Malformed(lineNo, "dump takes nothing");
+        svc_.Emit(Json(DumpScreen(g_)));
+    } else if (cmd == "shot") {
+        if (args.empty()) Malformed(lineNo, "shot needs a file");
+        if (shot) shot(args);
+    } else {
+        Malformed(lineNo, "unknown command " + cmd);
+    }
+}
+
+int ScriptRunner::Run(std::istream& in, std::ostream& err) {
+    std::string line;
+    int lineNo = 0;
+    try {
+        while (!g_.ended && std::getline(in, line)) {
+            ++lineNo;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+            Line(line, lineNo);
+            if (afterCommand) afterCommand();
+        }
+    } catch (const ScriptStop& stop) {
+        err << stop.message << '\n';
+        return stop.status;
+    }
+    if (g_.ended) svc_.Emit(Json(J{{"event", "end"}}));
+    return 0;
+}
+
+} // namespace vern

@@ -1,0 +1,59 @@
+// The script interpreter: commands a line, events and dumps as JSON lines. The headless
+// driver and the window's --script mode both use it.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "state/game.h"
+
+namespace vern {
+
+// Stops a run: exit status and the message for standard error.
+struct ScriptStop {
+    int status;
+    std::string message;
+};
+
+// Services that answer from the script's queues and report what happens as JSON lines.
+class ScriptServices : public Services {
+  public:
+    ScriptServices(std::ostream& out, std::string appPath)
+        : out_(out), appPath_(std::move(appPath)) {}
+    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, bool critical,
+                     const std::string& title) override;
+    void RunNameDialog(Game& g) override;
+    void Beep() override;
+    std::string AppPath() override { return appPath_; }
+
+    std::deque<MsgAnswer> answers;
+    std::deque<std::string> dialogActions; // "type TEXT", "click ...", "close"
+    void Emit(const std::string& jsonLine);
+
+  private:
+    std::ostream& out_;
+    std::string appPath_;
+};
+
+class ScriptRunner {
+  public:
+    ScriptRunner(Game& g, ScriptServices& svc, std::ostream& out) : g_(g), svc_(svc), out_(out) {}
+    // Runs every line; returns the exit status (0, or 2 / 3 with a message on err).
+    int Run(std::istream& in, std::ostream& err);
+    // Runs one line (lineNo for messages); throws ScriptStop.
+    void Line(const std::string& line, int lineNo);
+
+    // The window's hooks: after every command, and for "shot FILE".
+    std::function<void()> afterCommand;
+    std::function<void(const std::string&)> shot;
+
+  private:
+    Game& g_;
+    ScriptServices& svc_;
+    std::ostream& out_;
+};
+
+} // namespace vern

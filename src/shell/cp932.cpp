@@ -1,0 +1,63 @@
+// Conversions between the game's UTF-8 texts and CP932, through iconv.
+#include "shell/cp932.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace vern {
+
+namespace {
+
+std::optional<std::string> Convert(const char* to, const char* from, const std::string& in) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(in.size() * 4 + 16, '\0');
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    const bool ok = rc != static_cast<std::size_t>(-1) && inLeft == 0 &&
+                    iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+    iconv_close(cd);
+    if (!ok) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> EncodeCp932(const std::string& utf8) {
+    return Convert("CP932", "UTF-8", utf8);
+}
+
+std::optional<std::string> DecodeCp932(const std::string& bytes) {
+    return Convert("UTF-8", "CP932", bytes);
+}
+
+bool FitsCp932(const std::string& utf8) {
+    auto encoded = EncodeCp932(utf8);
+    if (!encoded) return false;
+    auto back = DecodeCp932(*encoded);
+    return back && *back == utf8;
+}
+
+std::size_t CharCount(const std::string& utf8) {
+    std::size_t n = 0;
+    for (unsigned char c : utf8)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string FirstChars(const std::string& utf8, std::size_t n) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+            if (count == n) return utf8.substr(0, i);
+            ++count;
+        }
+    }
+    return utf8;
+}
+
+} // namespace vern

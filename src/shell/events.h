@@ -1,0 +1,40 @@
+// The events a player can cause, as the front ends hand them to the game. Each runs to its
+// end before the next is taken: an event that arrives while another is running (a timer tick
+// behind a message box, say) is dropped. An event that ends the program sets Game::ended.
+#pragma once
+
+#include "state/game.h"
+
+namespace vern {
+
+enum class Control {
+    Command1,
+    Command2,
+    Command3,
+    Command4,
+    Label2,
+    Label3,
+    Label4,
+    Label8,
+    Label9,
+    Picture1
+};
+enum class MenuCommand { 願い, セーブ, ロード, 始めから, ゲームの終了 };
+
+// True when the control could receive a player's click now (visible, enabled, not covered).
+bool Clickable(const Game& g, Control c, int index);
+bool MenuEnabled(const Game& g, MenuCommand m, int index);
+
+// A player's click; false when the control did not react.
+bool Click(Game& g, Control c, int index = 0);
+bool Menu(Game& g, MenuCommand m, int index = 0);
+// One Timer1 tick.
+void Tick(Game& g);
+// The window opens.
+void Open(Game& g);
+
+// Label2_Click and the timer handler, as the game defines them.
+void Label2_Click(Game& g, int i);
+void Timer1_Timer(Game& g);
+
+} // namespace vern

@@ -1,0 +1,20 @@
+// The rounding rules the game uses when it turns a fraction into a whole number.
+#include <cmath>
+
+#include "state/game.h"
+
+namespace vern {
+
+long long Int(double x) {
+    return static_cast<long long>(std::floor(x));
+}
+
+long long RoundHalfEven(double x) {
+    return static_cast<long long>(std::nearbyint(x));
+}
+
+long long Ceiling(double x) {
+    return static_cast<long long>(std::ceil(x));
+}
+
+} // namespace vern

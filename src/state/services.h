@@ -1,0 +1,32 @@
+// What the game needs from the window toolkit and the runtime. The core calls these; the Qt
+// window, the script driver and the tests each provide their own.
+#pragma once
+
+#include <string>
+
+namespace vern {
+
+struct Game;
+
+// The title of message boxes that name none.
+inline constexpr const char* kDefaultTitle = "ヴェルナドーラ演義";
+
+enum class MsgButtons { OK, YesNo };
+enum class MsgAnswer { OK, Yes, No };
+
+class Services {
+  public:
+    virtual ~Services() = default;
+    // A modal message box; returns the button pressed.
+    virtual MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, bool critical,
+                             const std::string& title) = 0;
+    // Shows the name dialog modally. NameInp's Form_Load has run; the implementation feeds the
+    // player's actions to the dialog's handlers (see shell/name_dialog.h) and returns once the
+    // dialog has closed (NameInpForm::open is false again).
+    virtual void RunNameDialog(Game& g) = 0;
+    virtual void Beep() = 0;
+    // The program folder, without a trailing separator.
+    virtual std::string AppPath() = 0;
+};
+
+} // namespace vern
