@@ -90,6 +90,8 @@ void Timer1_Timer(Game& g) {
 
 bool Click(Game& g, Control c, int index) {
     if (g.ended || !Clickable(g, c, index)) return false;
+    // A command button without a caption does nothing at all.
+    if (c == Control::Command1 && g.f.Command1[index].Caption.empty()) return false;
     // Label9 lies over the board: a click on a board label reaches it while it shows.
     if (IsBoardLabel(c) && g.f.Label9.Visible) c = Control::Label9;
     return Dispatch(g, [&] {
