@@ -1,0 +1,184 @@
+// Random play: a seeded new game driven by thousands of events chosen at random among what a
+// player could do at that moment (command buttons, board labels, story buttons, menu items,
+// timer ticks, message-box answers, name-dialog actions), with the game's invariants checked
+// after every event. Used by a bounded test and by the random_play tool for long runs.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "shell/events.h"
+#include "shell/name_dialog.h"
+
+namespace vern::test {
+
+class RandomPlay {
+  public:
+    RandomPlay(std::uint64_t seed, std::string folder)
+        : pick_(seed), svc_(*this, std::move(folder)) {
+        NewGame();
+    }
+
+    // Plays count events; returns "" or a description of the first broken invariant.
+    std::string Play(long long count) {
+        for (long long i = 0; i < count; ++i) {
+            ++events_;
+            std::string what;
+            try {
+                what = Step();
+            } catch (const std::exception& e) {
+                return Where() + "exception after " + last_ + ": " + e.what();
+            }
+            last_ = what;
+            std::string broken = Check();
+            if (!broken.empty()) return Where() + "after " + what + ": " + broken;
+            if (game_->ended) {
+                ++games_;
+                NewGame();
+            }
+        }
+        return "";
+    }
+
+    long long games() const { return games_; }
+    int maxScene() const { return maxScene_; }
+    int maxMode() const { return maxMode_; }
+
+  private:
+    struct Services : vern::Services {
+        Services(RandomPlay& owner, std::string folder) : owner(owner), folder(std::move(folder)) {}
+        RandomPlay& owner;
+        std::string folder;
+        MsgAnswer MsgBox(const std::string&, MsgButtons b, bool, const std::string&) override {
+            if (b == MsgButtons::OK) return MsgAnswer::OK;
+            return owner.Chance(2) ? MsgAnswer::Yes : MsgAnswer::No;
+        }
+        void RunNameDialog(Game& g) override {
+            static const char* const kTexts[] = {
+                "",     "   ", "名前", "シザ", "ララスピア", "한국", "　", "あいうえおかきくけこさ",
+                "ab c", "😀x"};
+            for (int n = 0; g.n.open && n < 12; ++n) {
+                switch (owner.Pick(5)) {
+                case 0: NameInp_Text1_Change(g, kTexts[owner.Pick(std::size(kTexts))]); break;
+                case 1: NameInp_Command1_Click(g); break;
+                case 2: NameInp_Command2_Click(g); break;
+                case 3: NameInp_Command3_Click(g); break;
+                default: NameInp_Form_Unload(g); break;
+                }
+            }
+            if (g.n.open) {
+                NameInp_Command2_Click(g); // a random name is always accepted
+                NameInp_Command3_Click(g);
+            }
+        }
+        void Beep() override {}
+        std::string AppPath() override { return folder; }
+    };
+
+    void NewGame() {
+        game_ = std::make_unique<Game>(svc_);
+        game_->rng.Seed(pick_());
+        game_->rng.fixedSeed = true;
+        Open(*game_);
+    }
+
+    std::size_t Pick(std::size_t n) { return static_cast<std::size_t>(pick_() % n); }
+    bool Chance(int n) { return Pick(static_cast<std::size_t>(n)) == 0; }
+
+    std::string Where() const {
+        std::ostringstream o;
+        o << "event " << events_ << " (game " << games_ << ", mode " << game_->s.GameMode
+          << ", scene " << game_->s.SceneNo << ", step " << game_->s.StoryStep << "): ";
+        return o.str();
+    }
+
+    // One event a player could cause now.
+    std::string Step() {
+        Game& g = *game_;
+        struct Option {
+            Control c;
+            int index;
+        };
+        std::vector<Option> options;
+        for (int i = 0; i <= 3; ++i)
+            if (Clickable(g, Control::Command1, i) && !g.f.Command1[i].Caption.empty())
+                for (int w = 0; w < 6; ++w) options.push_back({Control::Command1, i});
+        for (Control c : {Control::Command2, Control::Command3, Control::Label9, Control::Picture1})
+            if (Clickable(g, c, 0))
+                for (int w = 0; w < (c == Control::Command2 ? 8 : 2); ++w)
+                    options.push_back({c, 0});
+        for (int i = 0; i <= 1; ++i)
+            if (Clickable(g, Control::Command4, i)) options.push_back({Control::Command4, i});
+        for (Control c : {Control::Label2, Control::Label3, Control::Label4, Control::Label8})
+            for (int i = 0; i <= 9; ++i)
+                if (Clickable(g, c, i)) options.push_back({c, i});
+
+        const std::size_t roll = Pick(100);
+        if (roll < 4 || options.empty()) {
+            Tick(g);
+            return "a tick";
+        }
+        if (roll < 7) {
+            const int w = static_cast<int>(Pick(13));
+            Menu(g, MenuCommand::願い, w);
+            return "the wish menu " + std::to_string(w);
+        }
+        if (roll < 8) {
+            static const MenuCommand kFile[] = {MenuCommand::セーブ, MenuCommand::ロード,
+                                                MenuCommand::始めから, MenuCommand::ゲームの終了};
+            const std::size_t k = Pick(std::size(kFile));
+            if (kFile[k] == MenuCommand::ゲームの終了 && !Chance(20)) return "nothing";
+            Menu(g, kFile[k]);
+            return "file menu " + std::to_string(k);
+        }
+        const Option o = options[Pick(options.size())];
+        Click(g, o.c, o.index);
+        return "click " + std::to_string(static_cast<int>(o.c)) + " " + std::to_string(o.index);
+    }
+
+    // The invariants that must hold after every event.
+    std::string Check() {
+        const Game& g = *game_;
+        const auto& s = g.s;
+        maxScene_ = std::max<int>(maxScene_, s.SceneNo);
+        maxMode_ = std::max<int>(maxMode_, s.GameMode);
+        if (g.busy) return "an event is still marked as running";
+        for (int i = 0; i <= 9; ++i) {
+            if (s.SlotState[i] > 7)
+                return "SlotState " + std::to_string(i) + " holds an unknown code";
+            if (s.SlotTarget[i] > 9) return "SlotTarget out of range";
+        }
+        if (s.SelSlot > 4 && s.SelSlot != 10) return "SelSlot " + std::to_string(s.SelSlot);
+        if (s.NameNo < 1 || s.NameNo > 10) return "NameNo out of range";
+        if (s.NextWish > 10) return "NextWish out of range";
+        for (int i = 0; i <= 19; ++i)
+            if (s.UnitWish[i] > 15 || s.UnitRace[i] > 6) return "a wish or race out of range";
+        // The board never shows a unit the state does not hold (while it is in view).
+        if (!g.f.Picture2.Visible) {
+            for (int i = 0; i <= 9; ++i) {
+                const std::string& shown = g.f.Label2[i].Caption;
+                if (shown.empty()) continue;
+                bool held = false;
+                for (int j = 0; j <= 19; ++j) held = held || s.UnitName[j] == shown;
+                if (!held) return "the board shows " + shown + " in row " + std::to_string(i);
+            }
+        }
+        return "";
+    }
+
+    std::mt19937_64 pick_;
+    Services svc_;
+    std::unique_ptr<Game> game_;
+    long long events_ = 0;
+    long long games_ = 0;
+    int maxScene_ = 0;
+    int maxMode_ = 0;
+    std::string last_ = "the start";
+};
+
+} // namespace vern::test
