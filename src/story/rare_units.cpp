@@ -1,5 +1,4 @@
 // The rare named units that now and then take an ordinary enemy's place.
-#include "catalogue/units.h"
 #include "story/formations.h"
 
 namespace vern {
@@ -13,7 +12,7 @@ bool PartyHasKind(const Game& g, int kind) {
 }
 
 Long Nearest(double x) {
-    return static_cast<Long>(RoundHalfEven(x));
+    return SaturateToLong(static_cast<double>(RoundHalfEven(x)));
 }
 
 } // namespace
@@ -27,7 +26,7 @@ void MakeRareUnit(Game& g, int slot) {
         s.UnitWish[slot] = static_cast<Byte>(Int(g.Rnd() * 12) + 1);
         s.UnitName[slot] = "";
         const long long r = Ceiling(g.Rnd() * 23);
-        const double S = PartyMaxHPSum(g);
+        const double S = PartyTotalMaxHP(g);
         std::string name;
         Int16 kind = 0;
         Long maxHP = 0;
@@ -66,7 +65,7 @@ void MakeRareUnit(Game& g, int slot) {
             if (s.SceneNo == 37) set("モルティーレ", 1022, 19000, 13);
         } else if (r == 23) {
             if (s.SceneNo == 37 && PartyHasKind(g, 1022))
-                set("闇の中で、ケヤキ", 1023, static_cast<Long>(S), 14);
+                set("闇の中で、ケヤキ", 1023, SaturateToLong(S), 14);
         } else {
             set("防号", 1000, 100, 0);
         }
