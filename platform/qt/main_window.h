@@ -1,0 +1,83 @@
+// The main window Form3 in Qt: menus, the client area with every control of the model, and
+// Timer1. Clicks, menu commands and timer ticks go to the game through shell/events.h; after
+// each the window copies the model onto its widgets again.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <vector>
+
+#include "render.h"
+// moc cannot read the game's Japanese identifiers; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "shell/events.h"
+#endif
+
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace vern::qt {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    MainWindow(Game& game, double zoom, QWidget* parent = nullptr);
+
+    double zoom() const { return zoom_; }
+    Game& game() { return game_; }
+    // The client area under the menu bar.
+    QWidget* client() const { return client_; }
+    QTimer& timer() { return timer_; }
+
+    // Copies the whole model onto the widgets.
+    void Sync();
+    // Lets Timer1 tick on its own (the script mode ticks by command instead).
+    void StartTimer();
+
+  signals:
+    // The game has ended; the window is closed.
+    void ended();
+
+  private:
+    template <typename F> void Handle(F&& event);
+    void OnClick(Control c, int index);
+    void OnMenu(MenuCommand m, int index);
+    void OnTick();
+
+    LabelView* AddLabel(QWidget* parent, const QString& name, Control c, int index);
+    QPushButton* AddButton(QWidget* parent, const QString& name, Control c, int index);
+    void BuildMenus();
+    void SyncMenus();
+
+    Game& game_;
+    double zoom_;
+    QWidget* client_ = nullptr;
+    QTimer timer_;
+
+    LineView* line1_ = nullptr;
+    std::vector<ShapeView*> shape1_;
+    std::vector<LineView*> line2_;
+    std::vector<LabelView*> label2_, label3_, label4_, label5_, label6_, label8_;
+    LabelView* label1_ = nullptr;
+    LabelView* label9_ = nullptr;
+    std::vector<QPushButton*> command1_;
+    PictureView* picture1_ = nullptr;
+    PictureView* picture2_ = nullptr;
+    PictureView* image5_ = nullptr;
+    LabelView* label7_ = nullptr;
+    PictureView* picture3_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    std::vector<QPushButton*> command4_;
+
+    QMenu* wishMenu_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    std::vector<QAction*> wishes_;
+    QAction* save_ = nullptr;
+    QAction* load_ = nullptr;
+    QAction* restart_ = nullptr;
+    QAction* quit_ = nullptr;
+};
+
+} // namespace vern::qt

@@ -1,0 +1,44 @@
+// Message boxes, the name dialog and the beep with Qt.
+#include "qt_services.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "name_dialog.h"
+
+namespace vern::qt {
+
+MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool critical,
+                             const std::string& title) {
+    if (window_) window_->Sync();
+    QMessageBox box(window_);
+    box.setWindowTitle(ToText(title.empty() ? kDefaultTitle : title));
+    box.setText(ToText(text));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(critical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    if (buttons == MsgButtons::OK) {
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.exec();
+        return MsgAnswer::OK;
+    }
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+void QtServices::RunNameDialog(Game& g) {
+    if (window_) window_->Sync();
+    NameDialog dialog(g, window_ ? window_->zoom() : 1.0, window_);
+    if (g.n.open) dialog.exec();
+    if (dialog.programEnded()) EndProgram();
+}
+
+void QtServices::Beep() {
+    QApplication::beep();
+}
+
+} // namespace vern::qt

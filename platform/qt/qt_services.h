@@ -1,0 +1,31 @@
+// The window and runtime services of the game, provided with Qt: real message boxes, the
+// name dialog, the system beep and the program folder.
+#pragma once
+
+#include <QPointer>
+#include <string>
+
+#include "main_window.h"
+#include "state/services.h"
+
+namespace vern::qt {
+
+class QtServices : public Services {
+  public:
+    explicit QtServices(std::string appPath) : appPath_(std::move(appPath)) {}
+    // The window the dialogs belong to; it is brought up to date before each dialog opens so
+    // that the player sees what the game has drawn so far.
+    void SetWindow(MainWindow* window) { window_ = window; }
+
+    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, bool critical,
+                     const std::string& title) override;
+    void RunNameDialog(Game& g) override;
+    void Beep() override;
+    std::string AppPath() override { return appPath_; }
+
+  private:
+    std::string appPath_;
+    QPointer<MainWindow> window_;
+};
+
+} // namespace vern::qt

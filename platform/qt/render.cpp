@@ -1,0 +1,270 @@
+// Drawing the window model's controls with Qt.
+#include "render.h"
+
+#include <QHash>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QTextOption>
+#include <cmath>
+
+namespace vern::qt {
+
+int Px(int twips, double zoom) {
+    return static_cast<int>(std::lround(twips * zoom / 15.0));
+}
+
+QRect ToRect(const Rect& r, double zoom) {
+    const int left = Px(r.Left, zoom);
+    const int top = Px(r.Top, zoom);
+    return QRect(left, top, Px(r.Left + r.Width, zoom) - left, Px(r.Top + r.Height, zoom) - top);
+}
+
+QColor ToColor(Color c) {
+    return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+
+QFont ToFont(const Font& f, double zoom) {
+    QString family = QString::fromStdString(f.Name);
+    if (f.Name == "ＭＳ Ｐゴシック")
+        family = QStringLiteral("IPAPGothic");
+    else if (f.Name == "ＭＳ Ｐ明朝")
+        family = QStringLiteral("IPAPMincho");
+    QFont font(family);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(f.Size * 4.0 / 3.0 * zoom))));
+    font.setBold(f.Bold);
+    return font;
+}
+
+QString ToText(const std::string& caption) {
+    QString text = QString::fromStdString(caption);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    return text;
+}
+
+QString ToMenuText(const std::string& caption) {
+    QString text = ToText(caption);
+    text.replace(QChar('&'), QStringLiteral("&&"));
+    return text;
+}
+
+std::string FromText(const QString& text) {
+    return text.toStdString();
+}
+
+namespace {
+
+// An original picture of our own: a dusk gradient with a ringed four-pointed star.
+QImage MakeFallback() {
+    QImage img(kFallbackWidthPx, kFallbackHeightPx, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, img.height());
+    sky.setColorAt(0.0, QColor(38, 52, 96));
+    sky.setColorAt(0.55, QColor(112, 96, 150));
+    sky.setColorAt(1.0, QColor(236, 206, 170));
+    p.fillRect(img.rect(), sky);
+
+    const QPointF centre(img.width() / 2.0, img.height() * 0.42);
+    QRadialGradient glow(centre, 52);
+    glow.setColorAt(0.0, QColor(255, 244, 214, 170));
+    glow.setColorAt(1.0, QColor(255, 244, 214, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(centre, 52, 52);
+
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(250, 226, 160), 2.5));
+    p.drawEllipse(centre, 34, 34);
+    p.setPen(QPen(QColor(250, 226, 160, 140), 1));
+    p.drawEllipse(centre, 40, 40);
+
+    QPainterPath star;
+    constexpr double kPi = 3.14159265358979323846;
+    for (int i = 0; i < 8; ++i) {
+        const double radius = i % 2 == 0 ? 28 : 8;
+        const double angle = -kPi / 2 + i * kPi / 4;
+        const QPointF pt(centre.x() + radius * std::cos(angle),
+                         centre.y() + radius * std::sin(angle));
+        if (i == 0)
+            star.moveTo(pt);
+        else
+            star.lineTo(pt);
+    }
+    star.closeSubpath();
+    p.setPen(QPen(QColor(120, 80, 40), 1));
+    p.setBrush(QColor(255, 236, 176));
+    p.drawPath(star);
+
+    // A low horizon of hills under the emblem.
+    QPainterPath hills;
+    hills.moveTo(0, img.height());
+    hills.lineTo(0, img.height() * 0.82);
+    hills.quadTo(img.width() * 0.3, img.height() * 0.72, img.width() * 0.55, img.height() * 0.84);
+    hills.quadTo(img.width() * 0.8, img.height() * 0.76, img.width(), img.height() * 0.8);
+    hills.lineTo(img.width(), img.height());
+    hills.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 60, 96, 200));
+    p.drawPath(hills);
+    return img;
+}
+
+} // namespace
+
+const QImage& FallbackImage() {
+    static const QImage image = MakeFallback();
+    return image;
+}
+
+QImage PictureImage(const Picture& p) {
+    if (p.name.empty()) return QImage();
+    if (p.name == "fallback" || p.path.empty()) return FallbackImage();
+    static QHash<QString, QImage> cache;
+    const QString path = QString::fromStdString(p.path);
+    auto it = cache.find(path);
+    if (it == cache.end()) it = cache.insert(path, QImage(path));
+    return it->isNull() ? FallbackImage() : *it;
+}
+
+void DrawPicture(QPainter& painter, const Picture& p, QPoint topLeft, double zoom) {
+    const QImage image = PictureImage(p);
+    if (image.isNull()) return;
+    const QSize size(static_cast<int>(std::lround(image.width() * zoom)),
+                     static_cast<int>(std::lround(image.height() * zoom)));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom != std::floor(zoom));
+    painter.drawImage(QRect(topLeft, size), image);
+}
+
+namespace {
+
+bool SameFont(const Font& a, const Font& b) {
+    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold;
+}
+
+bool SameLook(const Label& a, const Label& b) {
+    return a.Caption == b.Caption && a.BackColor == b.BackColor && a.ForeColor == b.ForeColor &&
+           a.Transparent == b.Transparent && SameFont(a.font, b.font);
+}
+
+// A click is a press and a release of the left button inside the widget.
+bool ClickEnds(QWidget* w, QMouseEvent* e, bool& pressed) {
+    const bool was = pressed;
+    pressed = false;
+    return was && e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
+}
+
+} // namespace
+
+void LabelView::Apply(const Label& model, double zoom) {
+    setGeometry(ToRect(model.r, zoom));
+    if (!applied_ || !SameFont(model.font, model_.font)) setFont(ToFont(model.font, zoom));
+    if (!applied_ || !SameLook(model, model_)) update();
+    model_ = model;
+    applied_ = true;
+    setVisible(model.Visible);
+}
+
+void LabelView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!model_.Transparent) p.fillRect(rect(), ToColor(model_.BackColor));
+    if (model_.Caption.empty()) return;
+    p.setPen(ToColor(model_.ForeColor));
+    p.setFont(font());
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    p.drawText(QRectF(rect()), ToText(model_.Caption), option);
+}
+
+void LabelView::mousePressEvent(QMouseEvent* e) {
+    pressed_ = e->button() == Qt::LeftButton;
+}
+
+void LabelView::mouseReleaseEvent(QMouseEvent* e) {
+    if (ClickEnds(this, e, pressed_)) emit clicked();
+}
+
+ShapeView::ShapeView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeView::Apply(const Shape& model, double zoom) {
+    setGeometry(ToRect(model.r, zoom));
+    if (!applied_ || model.FillColor != fill_) update();
+    fill_ = model.FillColor;
+    applied_ = true;
+    setVisible(model.Visible);
+}
+
+void ShapeView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(ToColor(fill_));
+    p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+LineView::LineView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineView::Apply(const Line& model, double zoom) {
+    const QPoint a(Px(model.X1, zoom), Px(model.Y1, zoom));
+    const QPoint b(Px(model.X2, zoom), Px(model.Y2, zoom));
+    const int width = std::max(1, static_cast<int>(std::lround(model.BorderWidth * zoom)));
+    const int pad = width / 2 + 1;
+    const QRect box = QRect(a, b).normalized().adjusted(-pad, -pad, pad + 1, pad + 1);
+    const QPoint from = a - box.topLeft(), to = b - box.topLeft();
+    const QColor color = ToColor(model.LineColor);
+    if (from != from_ || to != to_ || color != color_ || width != width_) update();
+    from_ = from;
+    to_ = to;
+    color_ = color;
+    width_ = width;
+    setGeometry(box);
+    setVisible(model.Visible);
+}
+
+void LineView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setPen(QPen(color_, width_, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(from_, to_);
+}
+
+void PictureView::Apply(const PictureBox& model, double zoom) {
+    Show(model.r, model.picture, true, model.BackColor, model.Visible, zoom);
+}
+
+void PictureView::Apply(const Image& model, double zoom) {
+    Show(model.r, model.picture, false, colors::kGrey, model.Visible, zoom);
+}
+
+void PictureView::Show(const Rect& r, const Picture& p, bool opaque, Color back, bool visible,
+                       double zoom) {
+    setGeometry(ToRect(r, zoom));
+    if (p != picture_ || opaque != opaque_ || back != back_ || zoom != zoom_) update();
+    picture_ = p;
+    opaque_ = opaque;
+    back_ = back;
+    zoom_ = zoom;
+    setVisible(visible);
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (opaque_) p.fillRect(rect(), ToColor(back_));
+    DrawPicture(p, picture_, QPoint(0, 0), zoom_);
+}
+
+void PictureView::mousePressEvent(QMouseEvent* e) {
+    pressed_ = e->button() == Qt::LeftButton;
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* e) {
+    if (ClickEnds(this, e, pressed_)) emit clicked();
+}
+
+} // namespace vern::qt

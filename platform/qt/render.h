@@ -1,0 +1,117 @@
+// Drawing the window model in Qt: twips to pixels, colours, fonts, texts, pictures, and the
+// small widgets that stand for the game's labels, shapes, lines and picture boxes. Nothing
+// here decides anything; every widget copies its look from one control of the model.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+// moc cannot read the game's Japanese identifiers; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "state/form.h"
+#endif
+
+class QPainter;
+
+namespace vern::qt {
+
+// Twips to pixels at the given zoom (15 twips to a pixel at zoom 1).
+int Px(int twips, double zoom);
+// A control's box in pixels. Edges are converted one by one, so neighbouring controls meet.
+QRect ToRect(const Rect& r, double zoom);
+QColor ToColor(Color c);
+// The game's fonts mapped to their metric-compatible IPA fonts; pixel size = points × 4/3 × zoom.
+QFont ToFont(const Font& f, double zoom);
+// A caption for display: CR (and CR LF) starts a new line.
+QString ToText(const std::string& caption);
+// A button or menu caption: as ToText, with '&' kept literal.
+QString ToMenuText(const std::string& caption);
+std::string FromText(const QString& text);
+
+// The picture to draw for p: read from p.path (cached by path), or the built-in fallback
+// when p names it or the file cannot be decoded; a null image when p is empty.
+QImage PictureImage(const Picture& p);
+// The built-in 130 × 162 fallback picture.
+const QImage& FallbackImage();
+// Draws p with its top left corner at topLeft, scaled by zoom.
+void DrawPicture(QPainter& painter, const Picture& p, QPoint topLeft, double zoom);
+
+// A label: back colour or transparent, word-wrapped caption at the top left.
+class LabelView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LabelView(QWidget* parent) : QWidget(parent) {}
+    void Apply(const Label& model, double zoom);
+
+  signals:
+    void clicked();
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+  private:
+    Label model_;
+    bool applied_ = false;
+    bool pressed_ = false;
+};
+
+// A filled circle.
+class ShapeView : public QWidget {
+  public:
+    explicit ShapeView(QWidget* parent);
+    void Apply(const Shape& model, double zoom);
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    Color fill_ = colors::kBlack;
+    bool applied_ = false;
+};
+
+// A straight line; the widget spans the line's bounding box and lets clicks through.
+class LineView : public QWidget {
+  public:
+    explicit LineView(QWidget* parent);
+    void Apply(const Line& model, double zoom);
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    QPoint from_, to_;
+    QColor color_;
+    int width_ = 1;
+};
+
+// A picture box (back colour and its picture at the top left) or, with no back colour, an
+// image holder.
+class PictureView : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PictureView(QWidget* parent) : QWidget(parent) {}
+    void Apply(const PictureBox& model, double zoom);
+    void Apply(const Image& model, double zoom);
+
+  signals:
+    void clicked();
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+  private:
+    void Show(const Rect& r, const Picture& p, bool opaque, Color back, bool visible, double zoom);
+    Picture picture_;
+    bool opaque_ = false;
+    Color back_ = colors::kGrey;
+    double zoom_ = 1;
+    bool pressed_ = false;
+};
+
+} // namespace vern::qt

@@ -1,0 +1,373 @@
+// The window on the offscreen platform: where the controls lie at two zooms, which widget a
+// click on the board reaches, how clicks route to the game, the timer behind a message box,
+// the end of the program and the name dialog.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "main_window.h"
+#include "name_dialog.h"
+#include "qt_services.h"
+
+// moc cannot read the game's Japanese identifiers; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "fake_services.h"
+#include "shell/events.h"
+#include "shell/name_dialog.h"
+#include "shell/panels.h"
+#endif
+
+namespace vern::qt::test {
+namespace {
+
+// An opened game (start screen) in its window.
+struct Fixture {
+    explicit Fixture(double zoom = 1) : g(svc) {
+        g.rng.Seed(7);
+        g.rng.fixedSeed = true;
+        Open(g);
+        w = std::make_unique<MainWindow>(g, zoom);
+        w->show();
+    }
+    template <typename T = QWidget> T* Widget(const QString& name) const {
+        T* widget = w->findChild<T*>(name);
+        if (!widget) qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    // The widget a real click at the centre of `name` lands on.
+    QWidget* HitAt(const QString& name) const {
+        QWidget* target = Widget(name);
+        return w->client()->childAt(target->mapTo(w->client(), target->rect().center()));
+    }
+    FakeServices svc;
+    Game g;
+    std::unique_ptr<MainWindow> w;
+};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void layout_data();
+    void layout();
+    void fontsFollowTheZoom();
+    void menus();
+    void boardClicksOnHpWishAndMarkerActAsTheName_data();
+    void boardClicksOnHpWishAndMarkerActAsTheName();
+    void hintCatcherLiesOverTheBoardAndTakesItsClicks();
+    void infoPictureDismissesTheHint();
+    void storyPanelCoversTheBoard();
+    void timerTickBehindAMessageBoxIsDropped();
+    void endingTheGameClosesTheWindow();
+    void nameDialogFeedsTheGameAndFollowsIt();
+    void realMessageBoxAndModalNameDialog();
+};
+
+namespace {
+QtMessageHandler qtestHandler = nullptr;
+} // namespace
+
+void WindowTest::initTestCase() {
+    // The offscreen platform says so for every fixed-size window; nothing to see.
+    qtestHandler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.contains("propagateSizeHints")) qtestHandler(type, context, message);
+        });
+}
+
+void WindowTest::layout_data() {
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("rect"); // at zoom 1
+    const QList<QPair<QString, QRect>> controls = {
+        {"client", QRect(0, 0, 457, 367)},     {"Label1", QRect(8, 8, 441, 81)},
+        {"Label2_5", QRect(296, 96, 153, 17)}, {"Label3_2", QRect(8, 192, 153, 17)},
+        {"Shape1_9", QRect(272, 264, 17, 17)}, {"Command1_3", QRect(8, 312, 97, 33)},
+        {"Label9", QRect(0, 0, 457, 367)},     {"Picture2", QRect(0, 0, 457, 367)},
+        {"Command2", QRect(392, 232, 57, 33)},
+    };
+    for (double zoom : {1.0, 2.0})
+        for (const auto& [name, rect] : controls)
+            QTest::addRow("%s@%g", qPrintable(name), zoom) << zoom << name << rect;
+}
+
+void WindowTest::layout() {
+    QFETCH(double, zoom);
+    QFETCH(QString, control);
+    QFETCH(QRect, rect);
+    Fixture t(zoom);
+    const QRect expected(rect.topLeft() * zoom, rect.size() * zoom);
+    if (control == "client") {
+        // The window is fixed: the menu bar and the client area under it, nothing more.
+        QCOMPARE(t.w->client()->geometry(),
+                 expected.translated(0, t.w->menuBar()->geometry().bottom() + 1));
+        QCOMPARE(t.w->minimumSize(), t.w->maximumSize());
+        QCOMPARE(t.w->size(), QSize(expected.width(), t.w->client()->geometry().bottom() + 1));
+    } else {
+        QCOMPARE(t.Widget(control)->geometry(), expected);
+    }
+}
+
+void WindowTest::fontsFollowTheZoom() {
+    for (double zoom : {1.0, 2.0}) {
+        Fixture t(zoom);
+        const QFont label1 = t.Widget("Label1")->font();
+        QCOMPARE(label1.family(), QString("IPAPGothic"));
+        QCOMPARE(label1.pixelSize(), qRound(16 * zoom)); // 12 pt
+        QVERIFY(label1.bold());
+        const QFont cross = t.Widget("Label5_0")->font();
+        QCOMPARE(cross.family(), QString("IPAPMincho"));
+        QCOMPARE(cross.pixelSize(), qRound(37 * zoom)); // 27.75 pt
+        QVERIFY(!cross.bold());
+        QCOMPARE(t.Widget("Command1_0")->font().pixelSize(), qRound(21 * zoom)); // 15.75 pt
+        // Fonts the machine really has, so the Japanese captions show as text.
+        QCOMPARE(QFontInfo(label1).family(), QString("IPAPGothic"));
+        QCOMPARE(QFontInfo(cross).family(), QString("IPAPMincho"));
+    }
+}
+
+void WindowTest::menus() {
+    Fixture t;
+    QList<QMenu*> menus;
+    for (QAction* a : t.w->menuBar()->actions()) menus << a->menu();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus[0]->title(), QString("願い一覧"));
+    QCOMPARE(menus[0]->actions().size(), 13);
+    QCOMPARE(menus[0]->actions()[0]->text(), QString("    願いなきもの"));
+    QCOMPARE(menus[0]->actions()[1]->text(), QString("〆 ？"));
+    QCOMPARE(menus[1]->title(), QString("ファイル"));
+    QStringList file;
+    for (QAction* a : menus[1]->actions()) file << a->text();
+    QCOMPARE(file, QStringList({"セーブ", "ロード", "始めから", "ゲームの終了"}));
+    // The model disables セーブ on the start screen; the window follows.
+    QVERIFY(!menus[1]->actions()[0]->isEnabled());
+    t.g.f.セーブ.Enabled = true;
+    t.g.f.願い一覧.Enabled = false;
+    t.w->Sync();
+    QVERIFY(menus[1]->actions()[0]->isEnabled());
+    QVERIFY(!menus[0]->menuAction()->isEnabled());
+}
+
+void WindowTest::boardClicksOnHpWishAndMarkerActAsTheName_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("slot");
+    QTest::newRow("HP of slot 2") << "Label3" << 2;
+    QTest::newRow("wish of slot 7") << "Label4" << 7;
+    QTest::newRow("marker of slot 4") << "Label8" << 4;
+    QTest::newRow("name of slot 9") << "Label2" << 9;
+}
+
+void WindowTest::boardClicksOnHpWishAndMarkerActAsTheName() {
+    QFETCH(QString, label);
+    QFETCH(int, slot);
+    Fixture t;
+    t.g.s.PickState = 5; // "whose information?": a name click opens that slot's page
+    t.w->Sync();
+    const QString name = QString("%1_%2").arg(label).arg(slot);
+    QCOMPARE(t.HitAt(name), t.Widget(name)); // nothing lies over the label
+    Click(t.Widget(name));
+    QCOMPARE(int(t.g.s.InfoSlot), slot);
+    QCOMPARE(int(t.g.s.TeachOn), 1);
+    QVERIFY(t.Widget("Label9")->isVisible());
+}
+
+void WindowTest::hintCatcherLiesOverTheBoardAndTakesItsClicks() {
+    Fixture t;
+    const std::string before = t.g.f.Label1.Caption;
+    teach(t.g, "ヒント");
+    t.w->Sync();
+    QVERIFY(t.Widget("Label9")->isVisible());
+    for (const char* board : {"Label2_0", "Label3_6", "Label4_1", "Label8_8", "Label1"})
+        QCOMPARE(t.HitAt(board), t.Widget("Label9"));
+    QCOMPARE(t.HitAt("Command1_0"), t.Widget("Command1_0")); // buttons stay above it
+    QVERIFY(!t.Widget("Command1_0")->isEnabled());           // though the hint disables them
+
+    Click(t.Widget("Label3_1")); // a click that reaches a board label all the same
+    QCOMPARE(int(t.g.s.TeachOn), 0);
+    QCOMPARE(Q(t.g.f.Label1.Caption), Q(before));
+    QVERIFY(!t.Widget("Label9")->isVisible());
+    QVERIFY(t.Widget("Command1_0")->isEnabled());
+
+    teach(t.g, "ヒント");
+    t.w->Sync();
+    Click(t.HitAt("Label2_4"));
+    QCOMPARE(int(t.g.s.TeachOn), 0);
+}
+
+void WindowTest::infoPictureDismissesTheHint() {
+    Fixture t;
+    t.g.s.PickState = 5;
+    t.w->Sync();
+    Click(t.Widget("Label2_0"));
+    auto* picture = t.Widget("Picture1");
+    QVERIFY(picture->isVisible());
+    // No CG folder: the fallback picture, centred on x = 3435 twips, from the board's top row.
+    QCOMPARE(picture->geometry(), QRect(229 - 65, 96, 130, 162));
+    QCOMPARE(t.HitAt("Picture1"), picture);
+    Click(picture);
+    QCOMPARE(int(t.g.s.TeachOn), 0);
+    QVERIFY(!picture->isVisible());
+    QVERIFY(!t.Widget("Label9")->isVisible());
+}
+
+void WindowTest::storyPanelCoversTheBoard() {
+    Fixture t;
+    t.g.f.Picture2.Visible = true;
+    t.g.f.Label7.Caption = std::string("一行目") + CR + "二行目";
+    t.w->Sync();
+    auto* panel = t.Widget("Picture2");
+    for (const char* hidden : {"Label2_0", "Label1", "Command1_0"}) {
+        QWidget* hit = t.HitAt(hidden);
+        QVERIFY(hit == panel || panel->isAncestorOf(hit));
+    }
+    QCOMPARE(t.HitAt("Command2"), t.Widget("Command2"));
+    QCOMPARE(t.Widget<QPushButton>("Command2")->text(), QString("≫"));
+    QVERIFY(!t.Widget("Command4_0")->isVisible());
+}
+
+void WindowTest::timerTickBehindAMessageBoxIsDropped() {
+    Fixture t;
+    t.g.s.SelSlot = 2;
+    t.g.f.Shape1[2].FillColor = colors::kRed;
+    t.w->Sync();
+    t.w->StartTimer();
+    QSignalSpy ticks(&t.w->timer(), &QTimer::timeout);
+    bool ticked = false;
+    Color during = 0;
+    std::string captionDuring;
+    t.svc.answers = {MsgAnswer::No};
+    t.svc.whileBoxOpen = [&] {
+        ticked = ticks.wait(5000);
+        during = t.g.f.Shape1[2].FillColor;
+        Click(t.Widget("Command1_0")); // the start button, dropped as well
+        captionDuring = t.g.f.Label1.Caption;
+    };
+    const std::string caption = t.g.f.Label1.Caption;
+    t.Widget<QMenu>("ファイル")->actions()[3]->trigger(); // ゲームの終了 → "終了しますか？"
+    QCOMPARE(t.svc.boxes.size(), std::size_t(1));
+    QVERIFY(ticked);
+    QCOMPARE(during, colors::kRed);
+    QCOMPARE(Q(captionDuring), Q(caption));
+    QVERIFY(!t.g.ended);
+
+    t.svc.whileBoxOpen = nullptr;
+    QVERIFY(ticks.wait(5000)); // with no event running the marker blinks
+    QCOMPARE(t.g.f.Shape1[2].FillColor, colors::kYellow);
+}
+
+void WindowTest::endingTheGameClosesTheWindow() {
+    Fixture t;
+    QSignalSpy ended(t.w.get(), &MainWindow::ended);
+    t.svc.answers = {MsgAnswer::Yes};
+    t.Widget<QMenu>("ファイル")->actions()[3]->trigger();
+    QVERIFY(t.g.ended);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!t.w->isVisible());
+}
+
+void WindowTest::nameDialogFeedsTheGameAndFollowsIt() {
+    Fixture t;
+    Game& g = t.g;
+    g.s.NameNo = 1;
+    g.n = MakeNameInp();
+    g.n.open = true;
+    NameInp_Form_Load(g);
+    NameDialog dialog(g, 1, t.w.get());
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QString("主人公"));
+    QCOMPARE(dialog.size(), QSize(334, 349));
+    QCOMPARE(dialog.findChild<QWidget*>("Command3")->geometry(), QRect(240, 296, 81, 41));
+    auto* text = dialog.findChild<QLineEdit*>("Text1");
+    QCOMPARE(text->text(), QString("シザ"));
+    QCOMPARE(text->cursorPosition(), 2);
+
+    // Ten characters are fine; an eleventh is refused and the ten come back.
+    QTest::keyClicks(text, "abcdefgh");
+    QCOMPARE(Q(g.s.UnitName[0]), QString("シザabcdefgh"));
+    QTest::keyClick(text, Qt::Key_I);
+    QCOMPARE(Q(t.svc.boxes.back()), QString("１０文字までです。"));
+    QCOMPARE(text->text(), QString("シザabcdefgh"));
+    QCOMPARE(text->cursorPosition(), 10);
+
+    // A blank name is refused by 決定 and the default comes back; the dialog stays.
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Delete);
+    QCOMPARE(Q(g.s.UnitName[0]), QString());
+    Click(dialog.findChild<QWidget*>("Command3"));
+    QCOMPARE(Q(t.svc.boxes.back()), QString("名前を入力して下さい。"));
+    QCOMPARE(text->text(), QString("シザ"));
+    QVERIFY(dialog.isVisible());
+
+    // The close box unloads the dialog: the name is taken and the dialog goes.
+    QTest::keyClicks(text, "x");
+    dialog.close();
+    QVERIFY(!g.n.open);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(Q(g.s.CharName[0]), QString("シザx"));
+}
+
+void WindowTest::realMessageBoxAndModalNameDialog() {
+    QtServices svc("/nonexistent");
+    Game g(svc);
+    MainWindow w(g, 1);
+    svc.SetWindow(&w);
+    w.show();
+
+    // The player answers the first modal window that opens with the button captioned so.
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const auto press = [&](const QString& caption) {
+        QTimer::singleShot(0, [&, caption] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                title = box->windowTitle();
+                text = box->text();
+                icon = box->icon();
+            }
+            for (auto* b : modal->findChildren<QPushButton*>())
+                if (b->text() == caption) b->click();
+        });
+    };
+    press("いいえ");
+    QCOMPARE(svc.MsgBox(std::string("一行目") + CR + "二行目", MsgButtons::YesNo, true, ""),
+             MsgAnswer::No);
+    QCOMPARE(title, QString(kDefaultTitle));
+    QCOMPARE(text, QString("一行目\n二行目"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    press("はい");
+    QCOMPARE(svc.MsgBox("終了しますか？", MsgButtons::YesNo, false, "ゲームの終了"),
+             MsgAnswer::Yes);
+    QCOMPARE(title, QString("ゲームの終了"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+
+    // The dialog runs modally until the game says it has closed.
+    g.s.NameNo = 2;
+    press("決定");
+    ShowNameInp(g);
+    QVERIFY(!g.n.open);
+    QCOMPARE(Q(g.s.CharName[1]), QString("ララスピア"));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+} // namespace vern::qt::test
+
+QTEST_MAIN(vern::qt::test::WindowTest)
+#include "window_test.moc"
