@@ -8,9 +8,26 @@ namespace vern {
 
 namespace {
 
-std::optional<std::string> Convert(const char* to, const char* from, const std::string& in) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+// One converter a direction, opened on first use and kept for the run.
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+  private:
+    iconv_t cd_;
+};
+
+std::optional<std::string> Convert(const Converter& converter, const std::string& in) {
+    if (!converter.ok()) return std::nullopt;
+    iconv_t cd = converter.get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr); // a fresh shift state
     std::string out(in.size() * 4 + 16, '\0');
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
@@ -19,7 +36,6 @@ std::optional<std::string> Convert(const char* to, const char* from, const std::
     const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     const bool ok = rc != static_cast<std::size_t>(-1) && inLeft == 0 &&
                     iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
-    iconv_close(cd);
     if (!ok) return std::nullopt;
     out.resize(out.size() - outLeft);
     return out;
@@ -28,11 +44,13 @@ std::optional<std::string> Convert(const char* to, const char* from, const std::
 } // namespace
 
 std::optional<std::string> EncodeCp932(const std::string& utf8) {
-    return Convert("CP932", "UTF-8", utf8);
+    thread_local const Converter converter("CP932", "UTF-8");
+    return Convert(converter, utf8);
 }
 
 std::optional<std::string> DecodeCp932(const std::string& bytes) {
-    return Convert("UTF-8", "CP932", bytes);
+    thread_local const Converter converter("UTF-8", "CP932");
+    return Convert(converter, bytes);
 }
 
 bool FitsCp932(const std::string& utf8) {

@@ -1,6 +1,6 @@
 // The name dialog: default, random and typed names, the ten-character limit and every refusal.
-// A name is also refused when the save file could not hold it (the file keeps names in CP932),
-// so that a saved name always comes back unchanged.
+// A name is also refused when the save file could not bring it back unchanged, so that a
+// saved name always comes back as it was typed.
 #include "shell/name_dialog.h"
 
 #include "catalogue/units.h"
@@ -28,7 +28,10 @@ bool Blank(const std::string& text) {
 // The refusal message for text, or "" when it is accepted.
 std::string Refusal(Game& g, const std::string& text) {
     if (Blank(text)) return "名前を入力して下さい。";
-    if (NameTaken(g, g.s.NameNo, text) || !FitsCp932(text)) return "その名前は使用できません。";
+    // The save file keeps names in CP932 and drops trailing half-width spaces: a name it could
+    // not bring back unchanged is refused like a taken one.
+    if (NameTaken(g, g.s.NameNo, text) || !FitsCp932(text) || text.back() == ' ')
+        return "その名前は使用できません。";
     return "";
 }
 

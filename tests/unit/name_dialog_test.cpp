@@ -38,8 +38,8 @@ struct NameFixture : ::testing::Test {
 TEST_F(NameFixture, AcceptsTypedDefaultAndTenCharacterNames) {
     EXPECT_EQ(Ask(1, {kDecide}), "シザ");
     EXPECT_EQ(Ask(1, {Type("あいうえおかきくけこ"), kDecide}), "あいうえおかきくけこ");
-    EXPECT_EQ(Ask(1, {Type(" 間 に 空白 "), kDecide}), " 間 に 空白 ") << "stored exactly as typed";
-    EXPECT_EQ(t.g.s.UnitName[0], " 間 に 空白 ");
+    EXPECT_EQ(Ask(1, {Type(" 間 に 空白"), kDecide}), " 間 に 空白") << "stored exactly as typed";
+    EXPECT_EQ(t.g.s.UnitName[0], " 間 に 空白");
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(t.svc.dialogOpenings, 3);
 }
@@ -66,6 +66,7 @@ TEST_F(NameFixture, RefusalsResetTheTextAndKeepTheDialogOpen) {
         {1, "ララスピア", "その名前は使用できません。"},
         {1, "한국어", "その名前は使用できません。"}, // the save file keeps names in CP932
         {1, "😀", "その名前は使用できません。"},
+        {1, "空白 ", "その名前は使用できません。"}, // the save file drops trailing spaces
     };
     for (const auto& c : cases) {
         t.svc.boxes.clear();
