@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   nlohmann-json3-dev libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
