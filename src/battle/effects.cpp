@@ -8,6 +8,7 @@
 #include "battle/command_bar.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
+#include "shell/panels.h"
 #include "shell/start.h"
 
 namespace vern {
@@ -139,6 +140,8 @@ void TradeUnit(Game& g) {
         if (w < 13) s.WishKnown[w] = 2;
         NextSoughtWish(g);
     }
+    // The board shows the trade at once, so it never shows a unit that has left.
+    ASTshow(g);
     SetSingleButton(g, "＞");
     SetChoice1(g, 12);
 }
