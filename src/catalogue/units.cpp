@@ -1,6 +1,9 @@
 // The three name pools, the six races and their creatures, and the unit definition table.
 #include "catalogue/units.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "catalogue/content.h"
 
 namespace vern {
@@ -139,9 +142,10 @@ Long SummonHP(int race) {
 }
 
 Long PartyMaxHPSum(const Game& g) {
-    Long sum = 0;
+    // Maxima stay far below the Long range in play; a sum that would leave it stops at its edge.
+    long long sum = 0;
     for (int i = 0; i <= 4; ++i) sum += g.s.UnitMaxHP[i];
-    return sum;
+    return static_cast<Long>(std::clamp<long long>(sum, INT32_MIN, INT32_MAX));
 }
 
 int BesuraStage(Long m) {

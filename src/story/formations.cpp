@@ -59,7 +59,7 @@ void OpenBattle(Game& g) {
 
 void ApplyFormation(Game& g, int n) {
     auto& s = g.s;
-    const double S = PartyTotalMaxHP(g);
+    const double S = PartyMaxHPSum(g);
     const Long leadHP = s.UnitMaxHP[0];
     const int leadWish = s.UnitWish[0];
     switch (n) {
@@ -218,12 +218,6 @@ void ApplyFormation(Game& g, int n) {
 
 } // namespace
 
-double PartyTotalMaxHP(const Game& g) {
-    double sum = 0;
-    for (int i = 0; i <= 4; ++i) sum += g.s.UnitMaxHP[i];
-    return sum;
-}
-
 Long SaturateToLong(double x) {
     if (x >= std::numeric_limits<Long>::max()) return std::numeric_limits<Long>::max();
     if (x <= std::numeric_limits<Long>::min()) return std::numeric_limits<Long>::min();
@@ -245,7 +239,7 @@ void SetFormation(Game& g, int n) {
 void StartEncounter(Game& g, int n) {
     auto& s = g.s;
     PrepareEnemySide(g);
-    const double S = PartyTotalMaxHP(g);
+    const double S = PartyMaxHPSum(g);
     switch (n) {
     case 1: {
         const int wish = static_cast<int>(Int(g.Rnd() * 10)) + 1;

@@ -12,8 +12,6 @@ void ScalePartyMaxHP(Game& g, double factor);
 // Replaces a freshly made enemy in slot by one of the rare named units.
 void MakeRareUnit(Game& g, int slot);
 
-// The party's total maximum HP (slots 0..4), summed wide so that no total overflows.
-double PartyTotalMaxHP(const Game& g);
 // x as a Long, held at the type's limits.
 Long SaturateToLong(double x);
 

@@ -1,4 +1,5 @@
 // The rare named units that now and then take an ordinary enemy's place.
+#include "catalogue/units.h"
 #include "story/formations.h"
 
 namespace vern {
@@ -26,7 +27,7 @@ void MakeRareUnit(Game& g, int slot) {
         s.UnitWish[slot] = static_cast<Byte>(Int(g.Rnd() * 12) + 1);
         s.UnitName[slot] = "";
         const long long r = Ceiling(g.Rnd() * 23);
-        const double S = PartyTotalMaxHP(g);
+        const double S = PartyMaxHPSum(g);
         std::string name;
         Int16 kind = 0;
         Long maxHP = 0;
