@@ -118,6 +118,18 @@ class RandomPlay {
             for (int i = 0; i <= 9; ++i)
                 if (Clickable(g, c, i)) options.push_back({c, i});
 
+        // Now and then, at the free menu, jump to another scene or make the party stronger, so
+        // that later scenes and their battles are played too.
+        if (g.s.GameMode == 18 && !g.f.Picture2.Visible && Chance(50)) {
+            if (Chance(2)) {
+                g.s.SceneNo = static_cast<Int16>(1 + Pick(40));
+                g.s.StoryStep = 1;
+                return "a jump to scene " + std::to_string(g.s.SceneNo);
+            }
+            for (int i = 0; i <= 4; ++i)
+                g.s.UnitMaxHP[i] = g.s.UnitHP[i] = static_cast<Long>(1 + Pick(99999));
+            return "a stronger party";
+        }
         const std::size_t roll = Pick(100);
         if (roll < 4 || options.empty()) {
             Tick(g);
