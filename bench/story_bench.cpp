@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bitmap_file.h"
 #include "shell/start.h"
 #include "story/dispatcher.h"
 #include "story/scene_table.h"
@@ -18,6 +19,7 @@ namespace vern {
 namespace {
 
 namespace fs = std::filesystem;
+using test::WriteBmp;
 
 struct QuietServices : Services {
     std::string dir;
@@ -28,25 +30,6 @@ struct QuietServices : Services {
     void Beep() override {}
     std::string AppPath() override { return dir; }
 };
-
-void WriteBmp(const fs::path& file, int w, int h) {
-    fs::create_directories(file.parent_path());
-    const int row = (w * 3 + 3) / 4 * 4;
-    unsigned char head[54] = {'B', 'M'};
-    auto put32 = [&](int at, int v) {
-        for (int k = 0; k < 4; ++k) head[at + k] = static_cast<unsigned char>(v >> (8 * k));
-    };
-    put32(2, 54 + row * h);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    head[26] = 1;
-    head[28] = 24;
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(head), sizeof head);
-    out << std::string(static_cast<std::size_t>(row * h), '\0');
-}
 
 // A program folder with the lead's portrait and scene 6's twelve pictures.
 struct Folder {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "battle/command_bar.h"
+#include "bitmap_file.h"
 #include "catalogue/content.h"
 #include "catalogue/info.h"
 #include "catalogue/units.h"
@@ -211,27 +212,6 @@ TEST_F(RecruitBoard, RefusedPartnerThenAnotherAgrees) {
 }
 
 // ---- The information page ----------------------------------------------------------------
-
-// A 24-bit bitmap of w × h pixels.
-void WriteBmp(const std::filesystem::path& file, int w, int h) {
-    std::filesystem::create_directories(file.parent_path());
-    const int row = (w * 3 + 3) / 4 * 4;
-    const int size = 54 + row * h;
-    unsigned char head[54] = {'B', 'M'};
-    auto put32 = [&](int at, int v) {
-        for (int k = 0; k < 4; ++k) head[at + k] = static_cast<unsigned char>(v >> (8 * k));
-    };
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    head[26] = 1;
-    head[28] = 24;
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(head), sizeof head);
-    out << std::string(static_cast<std::size_t>(row * h), '\0');
-}
 
 std::string RaceContent(const std::string& key) {
     const ContentFile* races = Content("races.txt");
