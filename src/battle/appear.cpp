@@ -17,17 +17,6 @@ int RaceBand(double strength) {
     return 0;
 }
 
-namespace {
-
-Long ClampToLong(double v) {
-    // Strengths stay far below the Long range; the final cap keeps them below 10,000,000.
-    if (v > 2147483647.0) return 2147483647;
-    if (v < -2147483648.0) return -2147483647 - 1;
-    return static_cast<Long>(v);
-}
-
-} // namespace
-
 void AppearUnit(Game& g, int slot, double& request, std::string& text) {
     auto& s = g.s;
     // 1. Name and attribute.
@@ -71,7 +60,7 @@ void AppearUnit(Game& g, int slot, double& request, std::string& text) {
         if (race != 0) {
             s.UnitMaxHP[slot] = SummonHP(race);
         } else {
-            s.UnitMaxHP[slot] = ClampToLong(request);
+            s.UnitMaxHP[slot] = SaturateToLong(request);
             s.UnitWish[slot] = slot > 4 ? static_cast<Byte>(Int(g.Rnd() * 12) + 1) : 0;
         }
     }
@@ -113,8 +102,8 @@ void AppearUnit(Game& g, int slot, double& request, std::string& text) {
     if (s.SceneNo == 37) {
         switch (Int(g.Rnd() * 4)) {
         case 0: s.UnitMaxHP[slot] = 0; break;
-        case 2: s.UnitMaxHP[slot] = ClampToLong(s.UnitMaxHP[slot] * 2.0); break;
-        case 3: s.UnitMaxHP[slot] = ClampToLong(s.UnitMaxHP[slot] * 5.0); break;
+        case 2: s.UnitMaxHP[slot] = SaturateToLong(s.UnitMaxHP[slot] * 2.0); break;
+        case 3: s.UnitMaxHP[slot] = SaturateToLong(s.UnitMaxHP[slot] * 5.0); break;
         default: break;
         }
     }

@@ -18,10 +18,6 @@ namespace {
 constexpr Color kHitName = RGB(255, 128, 128);
 constexpr Color kHitValue = RGB(255, 192, 192);
 
-Long ToLong(long long v) {
-    return static_cast<Long>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
-
 std::string AttackWord(int wish) {
     switch (wish) {
     case 1:
@@ -122,8 +118,8 @@ void 攻撃(Game& g, int p) {
     g.f.Label3[t].BackColor = kHitValue;
     // An eater takes no more than the target has left, and never less than nothing.
     if (wp == 10 && s.UnitHP[t] < d) d = std::max<long long>(s.UnitHP[t], 0);
-    s.UnitHP[t] = ToLong(s.UnitHP[t] - d);
-    s.PhaseHPChange[t] = ToLong(s.PhaseHPChange[t] - d);
+    s.UnitHP[t] = SaturateToLong(s.UnitHP[t] - d);
+    s.PhaseHPChange[t] = SaturateToLong(s.PhaseHPChange[t] - d);
     if (s.SlotCross[t] == 0 && wp == 3) {
         static const char* const kFalls[4] = {"をの意識をぶっ飛ばした！！", "をぶっコカした！！",
                                               "をすっ転ばした！！", "の腰を抜かした！！"};
@@ -137,10 +133,10 @@ void 攻撃(Game& g, int p) {
         const long long w = Int(g.Rnd() * 5);
         Append(g, "しかし" + s.UnitName[p] + "に" + std::to_string(d) + "の" + kPains[w] +
                       "が反射した！！");
-        s.UnitHP[p] = ToLong(s.UnitHP[p] - d);
-        s.PhaseHPChange[p] = ToLong(s.PhaseHPChange[p] - d);
+        s.UnitHP[p] = SaturateToLong(s.UnitHP[p] - d);
+        s.PhaseHPChange[p] = SaturateToLong(s.PhaseHPChange[p] - d);
     } else if (wp == 10) {
-        s.UnitHP[p] = ToLong(s.UnitHP[p] + d);
+        s.UnitHP[p] = SaturateToLong(s.UnitHP[p] + d);
         Append(g, s.UnitName[p] + "は" + std::to_string(d) + "の力を得た！！");
     }
 }

@@ -18,10 +18,6 @@ namespace {
 constexpr Color kHealName = RGB(0, 255, 128);
 constexpr Color kHealValue = RGB(128, 255, 192);
 
-Long ToLong(long long v) {
-    return static_cast<Long>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
-
 // The sought wish has been revealed: seek another unrevealed one, or none when all are.
 void NextSoughtWish(Game& g) {
     auto& s = g.s;
@@ -51,8 +47,8 @@ void 回復(Game& g, int p) {
     const Long a = s.ActPower[p];
     g.f.Label1.Caption = s.UnitName[p] + "は回復を願った！！" + CR + s.UnitName[t] + "の力が" +
                          std::to_string(a) + "回復した！！";
-    s.UnitHP[t] = ToLong(static_cast<long long>(s.UnitHP[t]) + a);
-    s.PhaseHPChange[t] = ToLong(static_cast<long long>(s.PhaseHPChange[t]) + a);
+    s.UnitHP[t] = SaturateToLong(static_cast<long long>(s.UnitHP[t]) + a);
+    s.PhaseHPChange[t] = SaturateToLong(static_cast<long long>(s.PhaseHPChange[t]) + a);
     g.f.Label2[t].BackColor = kHealName;
     g.f.Label3[t].BackColor = kHealValue;
 }

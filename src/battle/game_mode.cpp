@@ -7,6 +7,7 @@
 #include "battle/appear.h"
 #include "battle/command_bar.h"
 #include "battle/command_input.h"
+#include "battle/effects.h"
 #include "battle/turn.h"
 #include "catalogue/wishes.h"
 #include "shell/file_menu.h"
@@ -207,16 +208,9 @@ void SendSummonsBack(Game& g) {
     for (int i = 0; i <= 9; ++i) {
         if (s.SlotSummoned[i] != 1) continue;
         s.SlotSummoned[i] = 0;
-        s.UnitName[i] = s.UnitName[i + 10];
-        s.UnitAttr[i] = s.UnitAttr[i + 10];
-        s.UnitKind[i] = s.UnitKind[i + 10];
-        s.UnitMaxHP[i] = s.UnitMaxHP[i + 10];
-        s.UnitHP[i] = s.UnitHP[i + 10];
-        s.UnitWish[i] = s.UnitWish[i + 10];
+        MoveUnit(g, i + 10, i);
         s.SlotState[i] = 0;
         s.SlotCross[i] = 0;
-        s.UnitWishState[i] = s.UnitWishState[i + 10];
-        s.UnitRace[i] = s.UnitRace[i + 10];
     }
 }
 

@@ -17,10 +17,6 @@ bool Acting(Byte state) {
 }
 
 // Keeps a 32-bit hit point value in range when a sum runs past it.
-Long ToLong(long long v) {
-    return static_cast<Long>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
-
 // Among the slots of the pass in state `from`, those of the top power above zero go to `to`.
 // Returns the power chosen, 0 when none.
 Long Choose(Game& g, bool quickOnly, Byte from, Byte to) {
@@ -92,7 +88,7 @@ void PrepareActions(Game& g) {
         s.PhaseHPChange[i] = 0;
         if (!Acting(s.SlotState[i])) continue;
         if (s.UnitWish[i] == 1)
-            s.ActPower[i] = ToLong(2LL * s.PhasePower);
+            s.ActPower[i] = SaturateToLong(2LL * s.PhasePower);
         else if (s.UnitWish[i] == 4)
             s.ActPower[i] = s.UnitHP[s.SlotTarget[i]];
         else
@@ -150,7 +146,7 @@ void PlanEnemy(Game& g, int e) {
     s.SlotTarget[e] = static_cast<Byte>(target);
     if (we == 3) s.SlotHeld[target] = 1;
     if (s.SlotHeals[e] == 1) {
-        s.PhaseHP[target] = ToLong(static_cast<long long>(s.PhaseHP[target]) + s.UnitHP[e]);
+        s.PhaseHP[target] = SaturateToLong(static_cast<long long>(s.PhaseHP[target]) + s.UnitHP[e]);
         return;
     }
     long long hit = s.PhasePower;
@@ -162,7 +158,7 @@ void PlanEnemy(Game& g, int e) {
         hit = Ceiling(hit / 2.0);
     else if (s.UnitWish[target] == 15)
         hit = Ceiling(hit / 3.0);
-    s.PhaseHP[target] = ToLong(s.PhaseHP[target] - hit);
+    s.PhaseHP[target] = SaturateToLong(s.PhaseHP[target] - hit);
 }
 
 } // namespace vern

@@ -39,6 +39,8 @@ long long Int(double x);
 long long RoundHalfEven(double x);
 // Smallest integer not below x.
 long long Ceiling(double x);
+// x as a Long, held at the type's limits (hit points stay far inside them in play).
+Long SaturateToLong(double x);
 
 constexpr char CR = '\r';
 

@@ -218,12 +218,6 @@ void ApplyFormation(Game& g, int n) {
 
 } // namespace
 
-Long SaturateToLong(double x) {
-    if (x >= std::numeric_limits<Long>::max()) return std::numeric_limits<Long>::max();
-    if (x <= std::numeric_limits<Long>::min()) return std::numeric_limits<Long>::min();
-    return static_cast<Long>(x);
-}
-
 void SetFormation(Game& g, int n) {
     PrepareEnemySide(g);
     if (n == 0) {

@@ -12,7 +12,5 @@ void ScalePartyMaxHP(Game& g, double factor);
 // Replaces a freshly made enemy in slot by one of the rare named units.
 void MakeRareUnit(Game& g, int slot);
 
-// x as a Long, held at the type's limits.
-Long SaturateToLong(double x);
 
 } // namespace vern
