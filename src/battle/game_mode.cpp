@@ -3,6 +3,7 @@
 #include "battle/game_mode.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "battle/appear.h"
 #include "battle/command_bar.h"
@@ -327,7 +328,9 @@ std::string RunGameMode(Game& g, Int16 mode) {
         SetChoice2(g, 26, 18);
         break;
     case 20:
-        s.StoryStep = static_cast<Int16>(s.StoryStep + 1);
+        // Back to the story one step further (the counter stops at its limit, as the
+        // story's own advance does).
+        if (s.StoryStep < std::numeric_limits<Int16>::max()) ++s.StoryStep;
         STORYshow(g);
         break;
     case 21:
