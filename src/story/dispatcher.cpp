@@ -71,6 +71,10 @@ void Command2_Click(Game& g) {
     if (g.s.StoryStep < std::numeric_limits<Int16>::max())
         g.s.StoryStep = static_cast<Int16>(g.s.StoryStep + 1);
     ShowStoryStep(g);
+    // Fast-forward lives on the story panel: a step that takes the story off it stops it, also
+    // when the player's own ≫ got there before the timer (else the next tick would advance the
+    // story behind the battle or the free menu).
+    if (!g.f.Picture2.Visible && g.s.FastForward == kTrue) StopFastForward(g);
     if (g.s.AskLoad == kTrue) ロード_Click(g);
     g.s.AskLoad = 0;
 }

@@ -252,6 +252,33 @@ TEST_F(Story, FastForwardAdvancesOnEveryTickAndStopsWhenABattleStarts) {
     EXPECT_EQ(s.StoryStep, 7) << "a tick without fast-forward does not advance";
 }
 
+// The player's own ≫ can reach a battle, an encounter or the end of the scene between two
+// ticks: fast-forward stops there too, and the next tick does not advance the story behind
+// the command bar.
+TEST_F(Story, FastForwardStopsWhenTheStoryLeavesThePanelByAClickOnAdvance) {
+    struct Case {
+        int scene, step; // ≫ from here leaves the panel
+        int wantScene, wantStep;
+    };
+    const Case cases[] = {{12, 6, 12, 7},   // formation 10
+                          {2, 81, 2, 820},  // マリア's offer, the story to resume at 821
+                          {12, 17, 13, 1}}; // the closing line
+    for (const Case& c : cases) {
+        SCOPED_TRACE("scene " + std::to_string(c.scene) + " step " + std::to_string(c.step));
+        Start(g);
+        Enter(c.scene, c.step);
+        ASSERT_TRUE(Click(g, Control::Command3));
+        ASSERT_TRUE(Click(g, Control::Command2));
+        EXPECT_FALSE(g.f.Picture2.Visible);
+        EXPECT_EQ(s.FastForward, 0);
+        EXPECT_EQ(g.f.Timer1.Interval, 200);
+        EXPECT_EQ(g.f.Command3.Caption, "早送り");
+        Tick(g);
+        EXPECT_EQ(s.SceneNo, c.wantScene);
+        EXPECT_EQ(s.StoryStep, c.wantStep);
+    }
+}
+
 TEST_F(Story, FastForwardStopsBeforeAChoiceAndTheAnswerShowsItsStep) {
     Enter(36, 2);
     Command3_Click(g);
