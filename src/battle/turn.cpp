@@ -16,7 +16,6 @@ bool Acting(Byte state) {
     return state == 2 || state == 5 || state == 7;
 }
 
-// Keeps a 32-bit hit point value in range when a sum runs past it.
 // Among the slots of the pass in state `from`, those of the top power above zero go to `to`.
 // Returns the power chosen, 0 when none.
 Long Choose(Game& g, bool quickOnly, Byte from, Byte to) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "battle/attack.h"
+#include "battle/command_bar.h"
 #include "battle/effects.h"
 #include "battle/game_mode.h"
 #include "battle_fixture.h"
@@ -184,6 +185,32 @@ TEST_F(BattleBoard, ActionsGoInSlotOrderAndTheFallenStillStrike) {
     EXPECT_TRUE(StepPhase(g));
     EXPECT_EQ(Message(), "全滅した･･････") << "defeat (the game starts over)";
     EXPECT_EQ(s.AskLoad, kTrue);
+}
+
+// A pending save waits through the clicks that resolve an action or settle a death; only the
+// click that hands the phase over to the next screen runs it.
+TEST_F(BattleBoard, OnlyTheHandOverClickRunsAPendingRequest) {
+    Unit(0, 40);
+    Unit(5, 30);
+    s.SlotState[0] = 2;
+    s.SlotTarget[0] = 5;
+    s.ActPower[0] = 40;
+    s.ClickState = 2;
+    SetSingleButton(g, "＞");
+    s.AskSave = kTrue;
+    t.svc.answers.push_back(MsgAnswer::No);
+    Command1_Click(g, 0);
+    EXPECT_EQ(Message(), "u0の攻撃、\ru5に40のダメージ！");
+    EXPECT_EQ(s.AskSave, kTrue);
+    Command1_Click(g, 0);
+    EXPECT_EQ(Message(), "u5は死んだ！！");
+    EXPECT_EQ(s.AskSave, kTrue);
+    EXPECT_TRUE(t.svc.boxes.empty());
+    Command1_Click(g, 0);
+    EXPECT_EQ(s.GameMode, 9);
+    EXPECT_EQ(s.AskSave, 0);
+    ASSERT_EQ(t.svc.boxes.size(), 1u);
+    EXPECT_EQ(t.svc.boxes[0].text, "セーブしますか？");
 }
 
 TEST_F(BattleBoard, AKnockedDownUnitStandsUpInsteadOfActing) {
