@@ -74,6 +74,7 @@ void Seed(vern::Game& game, const Options& o) {
 // The script plays in the window; answers come from the script, events go to standard output.
 int RunScript(QApplication& app, const Options& o, std::istream& in) {
     vern::ScriptServices services(std::cout, o.dir);
+    services.canDrawPicture = vern::qt::CanDraw;
     vern::Game game(services);
     Seed(game, o);
     vern::qt::MainWindow window(game, o.zoom);
@@ -83,6 +84,10 @@ int RunScript(QApplication& app, const Options& o, std::istream& in) {
         app.processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     runner.afterCommand = show;
+    runner.closeBox = [&] {
+        window.close();
+        return window.closeReacted();
+    };
     runner.shot = [&](const std::string& file) {
         show();
         if (!window.grab().save(QString::fromStdString(file), "PNG"))

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -187,6 +188,15 @@ void MainWindow::OnMenu(MenuCommand m, int index) {
 
 void MainWindow::OnTick() {
     Handle([&] { Tick(game_); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    closeReacted_ = false;
+    if (!game_.ended) Handle([&] { closeReacted_ = CloseBox(game_); });
+    if (game_.ended)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::SyncMenus() {

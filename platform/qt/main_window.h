@@ -34,6 +34,13 @@ class MainWindow : public QMainWindow {
     void Sync();
     // Lets Timer1 tick on its own (the script mode ticks by command instead).
     void StartTimer();
+    // Whether the last close request reached the game (it asks before the program ends); false
+    // when another event was running or the game had already ended.
+    bool closeReacted() const { return closeReacted_; }
+
+  protected:
+    // The close box asks what ゲームの終了 asks; the window closes only when the game ends.
+    void closeEvent(QCloseEvent* event) override;
 
   signals:
     // The game has ended; the window is closed.
@@ -78,6 +85,7 @@ class MainWindow : public QMainWindow {
     QAction* load_ = nullptr;
     QAction* restart_ = nullptr;
     QAction* quit_ = nullptr;
+    bool closeReacted_ = false;
 };
 
 } // namespace vern::qt

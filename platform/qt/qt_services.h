@@ -22,6 +22,7 @@ class QtServices : public Services {
     void RunNameDialog(Game& g) override;
     void Beep() override;
     std::string AppPath() override { return appPath_; }
+    bool CanDrawPicture(const std::string& path) override { return CanDraw(path); }
 
   private:
     std::string appPath_;

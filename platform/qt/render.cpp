@@ -120,14 +120,28 @@ const QImage& FallbackImage() {
     return image;
 }
 
+namespace {
+
+// Every picture file decoded once; a file Qt cannot decode is held as a null image.
+const QImage& DecodedFile(const std::string& file) {
+    static QHash<QString, QImage> cache;
+    const QString path = QString::fromStdString(file);
+    auto it = cache.find(path);
+    if (it == cache.end()) it = cache.insert(path, QImage(path, "BMP"));
+    return *it;
+}
+
+} // namespace
+
+bool CanDraw(const std::string& path) {
+    return !DecodedFile(path).isNull();
+}
+
 QImage PictureImage(const Picture& p) {
     if (p.name.empty()) return QImage();
     if (p.name == "fallback" || p.path.empty()) return FallbackImage();
-    static QHash<QString, QImage> cache;
-    const QString path = QString::fromStdString(p.path);
-    auto it = cache.find(path);
-    if (it == cache.end()) it = cache.insert(path, QImage(path));
-    return it->isNull() ? FallbackImage() : *it;
+    const QImage& image = DecodedFile(p.path);
+    return image.isNull() ? FallbackImage() : image;
 }
 
 void DrawPicture(QPainter& painter, const Picture& p, QPoint topLeft, double zoom) {

@@ -33,6 +33,8 @@ std::string FromText(const QString& text);
 // The picture to draw for p: read from p.path (cached by path), or the built-in fallback
 // when p names it or the file cannot be decoded; a null image when p is empty.
 QImage PictureImage(const Picture& p);
+// Whether Qt can decode the picture file at path (the result is cached with the picture).
+bool CanDraw(const std::string& path);
 // The built-in 130 × 162 fallback picture.
 const QImage& FallbackImage();
 // Draws p with its top left corner at topLeft, scaled by zoom.

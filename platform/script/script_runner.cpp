@@ -183,6 +183,10 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             return;
         }
         Malformed(lineNo, "no menu item " + name);
+    } else if (cmd == "close") {
+        if (!args.empty()) Malformed(lineNo, "close takes nothing");
+        const bool reacted = closeBox ? closeBox() : CloseBox(g_);
+        if (!reacted) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
     } else if (cmd == "tick") {
         long long n = 1;
         if (!args.empty() && (!ParseInt(args, n) || n < 0)) Malformed(lineNo, "tick needs a count");

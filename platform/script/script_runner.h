@@ -28,8 +28,13 @@ class ScriptServices : public Services {
     void RunNameDialog(Game& g) override;
     void Beep() override;
     std::string AppPath() override { return appPath_; }
+    bool CanDrawPicture(const std::string& path) override {
+        return canDrawPicture ? canDrawPicture(path) : true;
+    }
 
     std::deque<MsgAnswer> answers;
+    // The window's own picture check when a window plays the script.
+    std::function<bool(const std::string&)> canDrawPicture;
     std::deque<std::string> dialogActions; // "type TEXT", "click ...", "close"
     void Emit(const std::string& jsonLine);
 
@@ -49,6 +54,8 @@ class ScriptRunner {
     // The window's hooks: after every command, and for "shot FILE".
     std::function<void()> afterCommand;
     std::function<void(const std::string&)> shot;
+    // The window's close box, when a real window has one; false when it did not react.
+    std::function<bool()> closeBox;
 
   private:
     Game& g_;

@@ -3,6 +3,7 @@
 #include "battle/turn.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "battle/command_bar.h"
 #include "battle/command_input.h"
@@ -41,7 +42,8 @@ Long UnitPower(const Game& g, int slot) {
 
 void TurnStart(Game& g) {
     auto& s = g.s;
-    s.TurnNo = static_cast<Int16>(s.TurnNo + 1);
+    // The counter stops at its limit, as the story step counter does.
+    if (s.TurnNo < std::numeric_limits<Int16>::max()) s.TurnNo = static_cast<Int16>(s.TurnNo + 1);
     for (int i = 0; i <= 9; ++i) {
         s.SlotState[i] = s.UnitHP[i] != 0 ? 0 : 4;
         s.SlotHeals[i] = 0;

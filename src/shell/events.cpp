@@ -120,6 +120,11 @@ bool Menu(Game& g, MenuCommand m, int index) {
     });
 }
 
+bool CloseBox(Game& g) {
+    if (g.ended) return false;
+    return Dispatch(g, [&] { ゲームの終了_Click(g); });
+}
+
 void Tick(Game& g) {
     Dispatch(g, [&] { Timer1_Timer(g); });
 }

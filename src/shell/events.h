@@ -30,6 +30,9 @@ bool Click(Game& g, Control c, int index = 0);
 bool Menu(Game& g, MenuCommand m, int index = 0);
 // One Timer1 tick.
 void Tick(Game& g);
+// The main window's close box: it asks what ゲームの終了 asks and ends the program only on はい.
+// False when it did not react (another event is running, or the program has ended).
+bool CloseBox(Game& g);
 // The window opens.
 void Open(Game& g);
 

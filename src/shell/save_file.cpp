@@ -5,10 +5,12 @@
 // stays as it was and the player is told, never congratulated. A load reads and checks the
 // whole file before it changes anything, and never writes.
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "battle/game_mode.h"
@@ -63,8 +65,15 @@ void NotFound(Game& g) {
 std::optional<int> ReplaceSave(Game& g, const std::string& bytes) {
     const std::string temp = SavePath(g, kTempName);
     const std::string target = SavePath(g, kSaveName);
-    const int fd =
-        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    // A file over the process's size limit is a write error like a full disk, not a signal
+    // that ends the program.
+    static const bool fileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    (void)fileSizeSignalIgnored;
+    // A fresh regular file: whatever a stale temporary name holds (a pipe that would block the
+    // open, a link) is removed first, and O_EXCL refuses anything that took its place.
+    if (::unlink(temp.c_str()) != 0 && errno != ENOENT) return ErrorNumber(errno);
+    const int fd = ::open(temp.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) return ErrorNumber(errno);
     auto fail = [&](bool open) {
         const int err = errno;
@@ -101,10 +110,17 @@ enum class ReadOutcome { Read, Missing, Failed };
 // Reads the start of "save.dat" without creating it.
 ReadOutcome ReadSave(Game& g, std::string& bytes, int& number) {
     const std::string path = SavePath(g, kSaveName);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a pipe or a device must not wait; only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT) return ReadOutcome::Missing;
         number = ErrorNumber(errno);
+        return ReadOutcome::Failed;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        number = kErrPathAccess;
+        ::close(fd);
         return ReadOutcome::Failed;
     }
     bytes.assign(kReadLimit, '\0');
@@ -176,6 +192,8 @@ void セーブ_Click(Game& g) {
     if (g.svc.MsgBox("セーブしますか？", MsgButtons::YesNo, false, "セーブ") == MsgAnswer::No)
         return;
     auto written = WriteSaveRecord(RecordOfGame(g.s));
+    g.s.Misc[0] = 0;
+    if (auto* bytes = std::get_if<std::string>(&written)) g.s.Misc[0] = WrittenChecksum(*bytes);
     if (auto* e = std::get_if<RecordError>(&written)) {
         UnexpectedError(g, *e == RecordError::SumOverflow ? kErrOverflow : kErrInvalidArgument);
         return;
@@ -190,6 +208,7 @@ void セーブ_Click(Game& g) {
 void ロード_Click(Game& g) {
     if (g.svc.MsgBox("ロードしますか？", MsgButtons::YesNo, false, "ロード") == MsgAnswer::No)
         return;
+    g.s.Misc[0] = 0;
     std::string bytes;
     int number = 0;
     switch (ReadSave(g, bytes, number)) {
@@ -207,6 +226,8 @@ void ロード_Click(Game& g) {
                      true, kDefaultTitle);
         EndProgram();
     }
+    // The sum and the stored checksum, which the check above found equal.
+    g.s.Misc[0] = g.s.Misc[1] = std::get<SaveRecord>(read).Checksum;
     Start(g);
     ApplyRecord(g, std::get<SaveRecord>(read));
     g.s.GameMode = 12;

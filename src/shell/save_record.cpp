@@ -97,9 +97,10 @@ class Reader {
         return *text;
     }
 
-    void Checksum() {
+    Long Checksum() {
         const auto stored = static_cast<std::int32_t>(Unsigned(4));
         if (stored != sum_) throw RecordError::ChecksumMismatch;
+        return stored;
     }
 
   private:
@@ -198,6 +199,13 @@ std::variant<std::string, RecordError> WriteSaveRecord(const SaveRecord& r) {
     }
 }
 
+Long WrittenChecksum(std::string_view record) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4 && i < record.size(); ++i)
+        v = (v << 8) | static_cast<unsigned char>(record[record.size() - 1 - i]);
+    return static_cast<Long>(v);
+}
+
 std::variant<SaveRecord, RecordError> ReadSaveRecord(std::string_view bytes) {
     Reader in(bytes);
     if (!in.Marker()) return RecordError::NotSaveFile;
@@ -220,7 +228,7 @@ std::variant<SaveRecord, RecordError> ReadSaveRecord(std::string_view bytes) {
         r.TopRaceBeaten = in.Get<Byte>();
         for (int k = 1; k <= 6; ++k) r.ControlledRace[k] = in.Get<Byte>();
         for (int k = 1; k <= 15; ++k) r.PactWish[k] = in.Get<Byte>();
-        in.Checksum();
+        r.Checksum = in.Checksum();
         CheckRanges(r);
         return r;
     } catch (RecordError e) {

@@ -43,6 +43,8 @@ struct SaveRecord {
     Byte TopRaceBeaten = 0;
     Arr<Byte, 1, 6> ControlledRace;
     Arr<Byte, 1, 15> PactWish;
+    // The checksum the file ended with (the reader has checked it against the sum).
+    Long Checksum = 0;
 };
 
 // What can go wrong between the bytes and the record.
@@ -71,6 +73,8 @@ Long SavedMaxHP(int slot, Int16 kind, Long maxHP);
 
 // The record as the file's bytes, or why it cannot be written.
 std::variant<std::string, RecordError> WriteSaveRecord(const SaveRecord& r);
+// The checksum that a record written by WriteSaveRecord ends with.
+Long WrittenChecksum(std::string_view record);
 // The bytes of a file as a record. Names come back without trailing half-width spaces;
 // UnitMaxHP comes back as stored (the load caps it at kLoadMaxHPCap).
 std::variant<SaveRecord, RecordError> ReadSaveRecord(std::string_view bytes);

@@ -91,6 +91,7 @@ void Start(Game& g) {
     }
     // 12.
     s.TurnNo = 0;
+    f.願い[0].Caption = kWishZeroCaption;
     for (int i = 1; i <= 12; ++i) {
         s.WishKnown[i] = 0;
         f.願い[i].Caption = WishMenuCaption(i, false);

@@ -23,9 +23,9 @@ Font Gothic(double size, bool bold = true) {
 Form3 MakeForm3() {
     Form3 f;
     static const char* const kWishCaptions[13] = {
-        "    願いなきもの", "〆 聖剣師", "∬ 魔剣師",      "＊ スタンピード", "Θ アンチライフ",
-        "％ ダブルライフ",  "○ 白僧",    "● 黒僧",        "⇒ クイック",      "Ω ＭＡＸ",
-        "⊃ 喰師",           "卍 支配者", "Ⅸ フォーナイン"};
+        kWishZeroCaption,  "〆 聖剣師", "∬ 魔剣師",      "＊ スタンピード", "Θ アンチライフ",
+        "％ ダブルライフ", "○ 白僧",    "● 黒僧",        "⇒ クイック",      "Ω ＭＡＸ",
+        "⊃ 喰師",          "卍 支配者", "Ⅸ フォーナイン"};
     for (int i = 0; i <= 12; ++i) f.願い[i] = MenuItem{kWishCaptions[i], true};
 
     f.Label1 = Label{

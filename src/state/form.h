@@ -162,6 +162,8 @@ struct NameInpForm {
 
 // The window as the game designs it; Start then puts it into the new-game state.
 Form3 MakeForm3();
+// The designed caption of 願い(0), which a new game shows again whatever a trade wrote there.
+inline constexpr const char* kWishZeroCaption = "    願いなきもの";
 NameInpForm MakeNameInp();
 
 // The board rows' y values, party and enemy side alike.

@@ -27,6 +27,9 @@ class Services {
     virtual void Beep() = 0;
     // The program folder, without a trailing separator.
     virtual std::string AppPath() = 0;
+    // Whether the front end can draw a picture file whose header the game has checked; a file
+    // it cannot draw is treated as broken. A front end that draws nothing can draw anything.
+    virtual bool CanDrawPicture(const std::string& /*path*/) { return true; }
 };
 
 } // namespace vern

@@ -5,9 +5,10 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vern {
 
@@ -39,15 +40,34 @@ int OpenError(const std::string& path, int err) {
 } // namespace
 
 int ReadBitmapInfo(const std::string& path, int& widthPx, int& heightPx) {
+    // O_NONBLOCK: a pipe or a device in the picture folder must not stop the game; anything
+    // but a regular file is no picture.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return OpenError(path, errno);
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return OpenError(path, errno);
-    if (S_ISDIR(st.st_mode)) return kAccessError;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return OpenError(path, errno);
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return kDeviceIO;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return kAccessError;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return kInvalidPicture;
+    }
     unsigned char h[54] = {};
-    const std::size_t got = std::fread(h, 1, sizeof h, file);
-    const bool readError = std::ferror(file) != 0;
-    std::fclose(file);
+    std::size_t got = 0;
+    bool readError = false;
+    while (got < sizeof h) {
+        const ssize_t n = ::read(fd, h + got, sizeof h - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError = true;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
     if (readError) return kDeviceIO;
     const long long fileSize = st.st_size;
     if (got < 26 || h[0] != 'B' || h[1] != 'M') return kInvalidPicture;
@@ -69,15 +89,16 @@ int ReadBitmapInfo(const std::string& path, int& widthPx, int& heightPx) {
         return kInvalidPicture;
     }
     if (hgt < 0) hgt = -hgt;
-    if (w <= 0 || hgt <= 0 || w > 16384 || hgt > 16384) return kInvalidPicture;
+    if (w <= 0 || hgt <= 0 || w > kMaxPictureWidthPx || hgt > kMaxPictureHeightPx)
+        return kInvalidPicture;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return kInvalidPicture;
     if (dataOffset < 14 + dibSize || dataOffset > fileSize) return kInvalidPicture;
     if (compression == 0 || compression == 3) {
         const long long rowBytes = (w * bpp + 31) / 32 * 4;
         if (dataOffset + rowBytes * hgt > fileSize) return kInvalidPicture;
-    } else if (compression != 1 && compression != 2) {
-        return kInvalidPicture;
+    } else if (!(compression == 1 && bpp == 8) && !(compression == 2 && bpp == 4)) {
+        return kInvalidPicture; // run-length coding exists for 8- and 4-bit pictures only
     }
     widthPx = static_cast<int>(w);
     heightPx = static_cast<int>(hgt);
@@ -87,7 +108,9 @@ int ReadBitmapInfo(const std::string& path, int& widthPx, int& heightPx) {
 void LoadCG(Game& g, const std::string& folder, const std::string& name) {
     const std::string path = g.svc.AppPath() + "/CG/" + folder + "/" + name + ".bmp";
     int w = 0, h = 0;
-    const int err = ReadBitmapInfo(path, w, h);
+    int err = ReadBitmapInfo(path, w, h);
+    // A header the window cannot draw after all counts as a broken picture.
+    if (err == 0 && !g.svc.CanDrawPicture(path)) err = kInvalidPicture;
     if (err == 0) {
         g.f.Image1.picture = Picture{folder + "/" + name, path, w, h};
     } else if (err == kFileNotFound || err == kPathNotFound || err == kInvalidPicture) {

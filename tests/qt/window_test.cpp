@@ -3,13 +3,16 @@
 // the end of the program and the name dialog.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 #include <memory>
 
 #include "main_window.h"
@@ -22,6 +25,7 @@
 #include "shell/events.h"
 #include "shell/name_dialog.h"
 #include "shell/panels.h"
+#include "story/load_cg.h"
 #endif
 
 namespace vern::qt::test {
@@ -76,6 +80,8 @@ class WindowTest : public QObject {
     void storyPanelCoversTheBoard();
     void timerTickBehindAMessageBoxIsDropped();
     void endingTheGameClosesTheWindow();
+    void closeBoxAsksAndWaitsBehindADialog();
+    void pictureTheWindowCannotDrawIsTheFallback();
     void nameDialogFeedsTheGameAndFollowsIt();
     void realMessageBoxAndModalNameDialog();
 };
@@ -280,6 +286,68 @@ void WindowTest::endingTheGameClosesTheWindow() {
     QVERIFY(t.g.ended);
     QCOMPARE(ended.count(), 1);
     QVERIFY(!t.w->isVisible());
+}
+
+void WindowTest::closeBoxAsksAndWaitsBehindADialog() {
+    Fixture t;
+    QSignalSpy ended(t.w.get(), &MainWindow::ended);
+    // いいえ: the window stays and the game goes on.
+    t.svc.answers = {MsgAnswer::No};
+    QVERIFY(!t.w->close());
+    QCOMPARE(t.svc.boxes, std::vector<std::string>{"終了しますか？"});
+    QVERIFY(t.w->isVisible());
+    QVERIFY(!t.g.ended);
+    // Behind an open message box the close box does nothing at all.
+    bool closedBehind = true;
+    t.svc.answers = {MsgAnswer::No};
+    t.svc.whileBoxOpen = [&] {
+        closedBehind = t.w->close();
+        QVERIFY(!t.w->closeReacted());
+    };
+    t.Widget<QMenu>("ファイル")->actions()[2]->trigger(); // 始めから → "リセットしますか？"
+    QVERIFY(!closedBehind);
+    QCOMPARE(t.svc.boxes.size(), std::size_t(2));
+    QVERIFY(t.w->isVisible());
+    // はい: the program ends and the window goes.
+    t.svc.whileBoxOpen = nullptr;
+    t.svc.answers = {MsgAnswer::Yes};
+    QVERIFY(t.w->close());
+    QVERIFY(t.g.ended);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!t.w->isVisible());
+}
+
+void WindowTest::pictureTheWindowCannotDrawIsTheFallback() {
+    // A header the game's own check accepts (8-bit, 10 × 10) but with a colour table of 1000
+    // entries, which no bitmap can have and Qt refuses to decode.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath("CG/場面"));
+    const std::string file = dir.path().toStdString() + "/CG/場面/x.bmp";
+    {
+        unsigned char head[54] = {'B', 'M'};
+        auto put32 = [&](int at, int v) {
+            for (int k = 0; k < 4; ++k) head[at + k] = static_cast<unsigned char>(v >> (8 * k));
+        };
+        put32(2, 54 + 1024 + 200);
+        put32(10, 54 + 1024);
+        put32(14, 40);
+        put32(18, 10);
+        put32(22, 10);
+        head[26] = 1;
+        head[28] = 8;
+        put32(46, 1000);
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(head), sizeof head);
+        out << std::string(1024 + 200, '\0');
+    }
+    int w = 0, h = 0;
+    QCOMPARE(ReadBitmapInfo(file, w, h), 0);
+    QtServices svc(dir.path().toStdString());
+    Game g(svc);
+    LoadCG(g, "場面", "x");
+    QCOMPARE(Q(g.f.Image1.picture.name), QString("fallback"));
+    QCOMPARE(g.f.Image1.picture.widthPx, 130);
 }
 
 void WindowTest::nameDialogFeedsTheGameAndFollowsIt() {

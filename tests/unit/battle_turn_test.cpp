@@ -402,6 +402,10 @@ TEST_F(BattleBoard, TurnStartWakesTheLivingAndMarksTheDown) {
     EXPECT_EQ(s.SlotState[6], 0);
     EXPECT_EQ(s.SlotHeals[2], 0);
     EXPECT_EQ(s.SlotCrossNext[7], 0);
+    // The counter stops at its limit instead of turning negative.
+    s.TurnNo = 32767;
+    TurnStart(g);
+    EXPECT_EQ(s.TurnNo, 32767);
 }
 
 } // namespace

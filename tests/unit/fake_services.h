@@ -19,7 +19,7 @@ struct FakeServices : Services {
         std::string title;
     };
     std::vector<Box> boxes;
-    std::deque<MsgAnswer> answers; // for Yes/No boxes; Yes when empty
+    std::deque<MsgAnswer> answers;                 // for Yes/No boxes; Yes when empty
     std::deque<std::function<void(Game&)>> dialog; // actions while the name dialog is open
     int dialogOpenings = 0;
     int beeps = 0;
@@ -44,6 +44,8 @@ struct FakeServices : Services {
     }
     void Beep() override { ++beeps; }
     std::string AppPath() override { return appPath; }
+    bool canDraw = true; // whether the window could draw a checked picture
+    bool CanDrawPicture(const std::string&) override { return canDraw; }
 
     std::string LastText() const { return boxes.empty() ? "" : boxes.back().text; }
 };

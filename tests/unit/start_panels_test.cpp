@@ -17,6 +17,7 @@ TEST(Start, PutsEverySlotAndTheWindowIntoTheNewGameState) {
     s.UnitMaxHP[3] = 50;
     s.SlotState[4] = 4;
     s.WishKnown[6] = 2;
+    t.g.f.願い[0].Caption = "    願いなき者"; // as a trade that brought wish 0 left it
     Start(t.g);
     for (int i = 0; i <= 9; ++i) {
         EXPECT_EQ(s.UnitName[i], "");

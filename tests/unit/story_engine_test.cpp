@@ -2,10 +2,12 @@
 // the scenes' jumps, branches and endings.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 
 #include "bitmap_file.h"
@@ -16,6 +18,7 @@
 #include "shell/start.h"
 #include "story/commands.h"
 #include "story/dispatcher.h"
+#include "story/load_cg.h"
 #include "story/scene_table.h"
 #include "story/scenes.h"
 
@@ -203,6 +206,73 @@ TEST_F(Story, AScenesPicturesAreLoadedAtStep1InOrder) {
     EXPECT_EQ(g.f.Img[20].picture.name, "祖/3");
     LoadScenePicture(g, "祖", "3");
     EXPECT_EQ(s.NextPicSlot, 21);
+}
+
+// A bitmap header (and nothing much after it) that claims what it likes.
+void WriteHeader(const fs::path& file, int w, int h, int bpp, int compression, int colours = 0) {
+    fs::create_directories(file.parent_path());
+    unsigned char head[54] = {'B', 'M'};
+    auto put32 = [&](int at, int v) {
+        for (int k = 0; k < 4; ++k) head[at + k] = static_cast<unsigned char>(v >> (8 * k));
+    };
+    const int data = 2048;
+    put32(2, 54 + data);
+    put32(10, 54 + (bpp <= 8 ? 4 << bpp : 0));
+    put32(14, 40);
+    put32(18, w);
+    put32(22, h);
+    head[26] = 1;
+    head[28] = static_cast<unsigned char>(bpp);
+    put32(30, compression);
+    put32(46, colours);
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(head), sizeof head);
+    out << std::string(data, '\0');
+}
+
+// Anything in the picture folder that is no picture of the game (a pipe that would block a
+// plain read, a header that lies about its size, a coding that does not exist, a file the
+// window cannot draw) gives the fallback, at the fallback's own size, without a word.
+TEST_F(Story, AFileThatIsNoPictureOfTheGameGivesTheFallbackAtItsOwnSize) {
+    const fs::path file = dir / "CG/場面/x.bmp";
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"a named pipe",
+         [&] {
+             fs::create_directories(file.parent_path());
+             ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+         }},
+        {"a compressed header claiming 16384 × 16384",
+         [&] { WriteHeader(file, 16384, 16384, 8, 1); }},
+        {"one pixel wider than the story panel", [&] { WriteBmp(file, 458, 10); }},
+        {"one pixel higher than the story panel", [&] { WriteBmp(file, 10, 368); }},
+        {"run-length coding on a 24-bit picture", [&] { WriteHeader(file, 10, 10, 24, 1); }},
+        {"a picture the window cannot draw",
+         [&] {
+             WriteBmp(file, 40, 30);
+             t.svc.canDraw = false;
+         }},
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        fs::remove_all(dir / "CG");
+        t.svc.canDraw = true;
+        make();
+        g.f.Image1.picture = {};
+        LoadCG(g, "場面", "x");
+        EXPECT_EQ(g.f.Image1.picture, g.f.Image0.picture);
+        g.f.Img[1].picture = g.f.Image1.picture;
+        ShowPicture(g, 1);
+        EXPECT_EQ(g.f.Picture3.r.Width, 130 * 15);
+        EXPECT_EQ(g.f.Picture3.r.Height, 162 * 15);
+    }
+    EXPECT_TRUE(t.svc.boxes.empty());
+    // A picture as large as the story panel is still one.
+    fs::remove_all(dir / "CG");
+    t.svc.canDraw = true;
+    WriteBmp(file, 457, 367);
+    LoadCG(g, "場面", "x");
+    EXPECT_EQ(g.f.Image1.picture.name, "場面/x");
+    EXPECT_EQ(g.f.Image1.picture.widthPx, 457);
 }
 
 // ---- Party search -----------------------------------------------------------------------------
