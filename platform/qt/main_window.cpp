@@ -5,12 +5,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+
+#include "catalogue/wishes.h"
+#include "shell/keys.h"
 
 namespace vern::qt {
 
@@ -35,6 +41,10 @@ void ApplyAction(QAction* a, const MenuItem& item) {
     if (a->text() != text) a->setText(text);
     a->setEnabled(item.Enabled);
 }
+
+// Shown after the window's caption while auto-advance reads the story on.
+constexpr const char* kAutoSign = "　［オート］";
+constexpr const char* kAutoTip = "オートで読み進めています（A で止める）";
 
 // A fault in the game itself (an index out of range, say): report it and stop, rather than
 // let the exception cross Qt's event loop.
@@ -103,10 +113,26 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     label7_->setObjectName(QStringLiteral("Label7"));
     picture3_ = new PictureView(picture2_);
     picture3_->setObjectName(QStringLiteral("Picture3"));
+    // A click anywhere on the story panel reads on, like ≫.
+    connect(picture2_, &PictureView::clicked, this, [this] { OnClick(Control::Picture2, 0); });
+    connect(picture3_, &PictureView::clicked, this, [this] { OnClick(Control::Picture2, 0); });
+    connect(label7_, &LabelView::clicked, this, [this] { OnClick(Control::Label7, 0); });
     command2_ = AddButton(picture2_, QStringLiteral("Command2"), Control::Command2, 0);
     command3_ = AddButton(picture2_, QStringLiteral("Command3"), Control::Command3, 0);
     for (int i = 0; i <= 1; ++i)
         command4_.push_back(AddButton(picture2_, Indexed("Command4", i), Control::Command4, i));
+
+    // Over everything: the keyboard focus on the board, then the panels for the player.
+    focusFrame_ = new QFrame(client_);
+    focusFrame_->setObjectName(QStringLiteral("BoardFocus"));
+    focusFrame_->setStyleSheet(
+        QStringLiteral("#BoardFocus { border: 2px dashed #E0A000; background: transparent; }"));
+    focusFrame_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    focusFrame_->hide();
+    overlay_ = new OverlayView(client_);
+    connect(overlay_, &OverlayView::clicked, this,
+            [this] { Handle([&] { KeyDown(game_, "Escape"); }); });
+    setFocusPolicy(Qt::StrongFocus);
 
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(game_.f.Timer1.Interval);
@@ -190,6 +216,119 @@ void MainWindow::OnTick() {
     Handle([&] { Tick(game_); });
 }
 
+void MainWindow::SyncComforts() {
+    const UiState& ui = game_.ui;
+    overlay_->Apply(ui, client_->size(), zoom_);
+    menuBar()->setEnabled(ui.overlay == Overlay::None);
+
+    // The pointer says where a click picks a unit; the wish glyph names its wish.
+    const bool picks = BoardPicks(game_);
+    const Qt::CursorShape shape = picks ? Qt::PointingHandCursor : Qt::ArrowCursor;
+    for (int i = 0; i <= 9; ++i) {
+        for (QWidget* w : {static_cast<QWidget*>(label2_[i]), static_cast<QWidget*>(label3_[i]),
+                           static_cast<QWidget*>(label4_[i]), static_cast<QWidget*>(label8_[i])})
+            if (w->cursor().shape() != shape) w->setCursor(shape);
+        const QString tip =
+            game_.f.Label4[i].Caption.empty() ? QString() : ToText(WishName(game_.s.UnitWish[i]));
+        if (label4_[i]->toolTip() != tip) label4_[i]->setToolTip(tip);
+    }
+    if (picks && ui.focus >= 0 && ui.focus <= 9) {
+        const QRect row = ToRect(game_.f.Label2[ui.focus].r, zoom_)
+                              .united(ToRect(game_.f.Label3[ui.focus].r, zoom_))
+                              .adjusted(-3, -3, 3, 3);
+        focusFrame_->setGeometry(row);
+        focusFrame_->show();
+        focusFrame_->raise();
+        overlay_->raise();
+    } else {
+        focusFrame_->hide();
+    }
+    const QString tip = ui.autoAdvance ? QString::fromUtf8(kAutoTip) : QString();
+    if (command3_->toolTip() != tip) command3_->setToolTip(tip);
+}
+
+std::string MainWindow::KeyName(const QKeyEvent& e) {
+    const int k = e.key();
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return std::string(1, static_cast<char>('0' + k - Qt::Key_0));
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return std::string(1, static_cast<char>('a' + k - Qt::Key_A));
+    switch (k) {
+    case Qt::Key_Return: return "Return";
+    case Qt::Key_Enter: return "KP_Enter";
+    case Qt::Key_Space: return "space";
+    case Qt::Key_Left: return "Left";
+    case Qt::Key_Right: return "Right";
+    case Qt::Key_Up: return "Up";
+    case Qt::Key_Down: return "Down";
+    case Qt::Key_Escape: return "Escape";
+    case Qt::Key_PageUp: return "Prior";
+    case Qt::Key_PageDown: return "Next";
+    case Qt::Key_F1: return "F1";
+    case Qt::Key_F10: return "F10";
+    case Qt::Key_Backspace: return "BackSpace";
+    // X tells the two Control keys apart by their keysym; elsewhere the left one stands in.
+    case Qt::Key_Control: return e.nativeVirtualKey() == 0xFFE4 ? "Control_R" : "Control_L";
+    default: return "";
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const std::string key = KeyName(*event);
+    if (key.empty() || (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (key == "F10") {
+        // The menu bar, for the arrows and Return.
+        for (QMenu* menu : {wishMenu_, fileMenu_})
+            if (menuBar()->isEnabled() && menu->menuAction()->isEnabled()) {
+                menuBar()->setActiveAction(menu->menuAction());
+                break;
+            }
+        return;
+    }
+    // A held key acts once; only reading on and moving repeat.
+    const bool repeats = key == "Return" || key == "space" || key == "Right" || key == "Left" ||
+                         key == "Up" || key == "Down" || key == "Prior";
+    if (event->isAutoRepeat() && !repeats) return;
+    if (game_.ui.overlay == Overlay::History) {
+        if (key == "Prior") overlay_->ScrollPages(-1);
+        if (key == "Up") overlay_->ScrollLines(-1);
+        if (key == "Down") overlay_->ScrollLines(1);
+    }
+    Handle([&] { KeyDown(game_, key); });
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    const std::string key = KeyName(*event);
+    if (key.empty() || event->isAutoRepeat()) {
+        QMainWindow::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    Handle([&] { KeyUp(game_, key); });
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    wheelAngle_ += event->angleDelta().y();
+    // Up opens the history (and scrolls it); down reads the story on.
+    for (; wheelAngle_ >= 120; wheelAngle_ -= 120) {
+        if (game_.ui.overlay == Overlay::History)
+            overlay_->ScrollLines(-3);
+        else
+            Handle([&] { KeyDown(game_, "Prior"); });
+    }
+    for (; wheelAngle_ <= -120; wheelAngle_ += 120) {
+        if (game_.ui.overlay == Overlay::History)
+            overlay_->ScrollLines(3);
+        else
+            Handle([&] { Click(game_, Control::Picture2); });
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     closeReacted_ = false;
     if (!game_.ended) Handle([&] { closeReacted_ = CloseBox(game_); });
@@ -215,7 +354,8 @@ void MainWindow::SyncMenus() {
 void MainWindow::Sync() {
     const Form3& f = game_.f;
     const double z = zoom_;
-    const QString title = ToText(f.Caption);
+    const QString title =
+        ToText(f.Caption) + (game_.ui.autoAdvance ? QString::fromUtf8(kAutoSign) : QString());
     if (windowTitle() != title) setWindowTitle(title);
     SyncMenus();
 
@@ -252,6 +392,7 @@ void MainWindow::Sync() {
     for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], f.Command4[i], z);
 
     if (timer_.interval() != f.Timer1.Interval) timer_.setInterval(f.Timer1.Interval);
+    SyncComforts();
 }
 
 } // namespace vern::qt

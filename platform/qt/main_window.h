@@ -5,8 +5,10 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <string>
 #include <vector>
 
+#include "overlay.h"
 #include "render.h"
 // moc cannot read the game's Japanese identifiers; it needs none of these.
 #ifndef Q_MOC_RUN
@@ -14,6 +16,7 @@
 #endif
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QPushButton;
 
@@ -38,9 +41,17 @@ class MainWindow : public QMainWindow {
     // when another event was running or the game had already ended.
     bool closeReacted() const { return closeReacted_; }
 
+    // The X keysym name the game knows a key by ("Return", "Control_L", "a" …); empty for a
+    // key the game has no use for.
+    static std::string KeyName(const QKeyEvent& e);
+
   protected:
     // The close box asks what ゲームの終了 asks; the window closes only when the game ends.
     void closeEvent(QCloseEvent* event) override;
+    // Keys and the wheel go to the game as its own key events; the window only translates.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   signals:
     // The game has ended; the window is closed.
@@ -56,6 +67,9 @@ class MainWindow : public QMainWindow {
     QPushButton* AddButton(QWidget* parent, const QString& name, Control c, int index);
     void BuildMenus();
     void SyncMenus();
+    // The comforts around the game's screens: the panels over the window, the keyboard focus
+    // on the board, the pointer and tooltips of the board, the auto-advance sign.
+    void SyncComforts();
 
     Game& game_;
     double zoom_;
@@ -86,6 +100,10 @@ class MainWindow : public QMainWindow {
     QAction* restart_ = nullptr;
     QAction* quit_ = nullptr;
     bool closeReacted_ = false;
+
+    OverlayView* overlay_ = nullptr;
+    QWidget* focusFrame_ = nullptr;
+    int wheelAngle_ = 0; // the wheel's turn not yet taken as a step
 };
 
 } // namespace vern::qt

@@ -59,6 +59,8 @@ NameDialog::NameDialog(Game& game, double zoom, QWidget* parent)
     command1_ = MakeButton(this, "Command1");
     command2_ = MakeButton(this, "Command2");
     command3_ = MakeButton(this, "Command3");
+    // Return in the text box presses 決定.
+    command3_->setDefault(true);
 
     connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) {
         Handle([&] { NameInp_Text1_Change(game_, FromText(text)); });

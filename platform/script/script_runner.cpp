@@ -1,6 +1,7 @@
 // Parsing and running the driver's commands.
 #include "script_runner.h"
 
+#include <cctype>
 #include <charconv>
 #include <sstream>
 
@@ -8,6 +9,7 @@
 
 #include "dump.h"
 #include "shell/events.h"
+#include "shell/keys.h"
 #include "shell/name_dialog.h"
 #include "state/vars.h"
 
@@ -64,7 +66,16 @@ constexpr ControlName kControls[] = {
     {"Label2", Control::Label2, true, 10},     {"Label3", Control::Label3, true, 10},
     {"Label4", Control::Label4, true, 10},     {"Label8", Control::Label8, true, 10},
     {"Label9", Control::Label9, false, 1},     {"Picture1", Control::Picture1, false, 1},
+    {"Label7", Control::Label7, false, 1},     {"Picture2", Control::Picture2, false, 1},
 };
+
+// An X keysym name: letters, digits and underscores ("Return", "Control_L", "1", "a").
+bool KeyName(const std::string& name) {
+    if (name.empty()) return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
 
 struct MenuName {
     const char* name;
@@ -141,6 +152,8 @@ void ScriptServices::RunNameDialog(Game& g) {
             NameInp_Text1_Change(g, rest);
         } else if (verb == "close") {
             NameInp_Form_Unload(g);
+        } else if (verb == "key") {
+            NameInp_Key(g, rest);
         } else if (rest == "デフォルト") {
             NameInp_Command1_Click(g);
         } else if (rest == "ランダム") {
@@ -183,6 +196,17 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             return;
         }
         Malformed(lineNo, "no menu item " + name);
+    } else if (cmd == "key" || cmd == "keydown" || cmd == "keyup") {
+        if (!KeyName(args)) Malformed(lineNo, cmd + " needs a key name");
+        const bool reacted = cmd == "key"       ? Key(g_, args)
+                             : cmd == "keydown" ? KeyDown(g_, args)
+                                                : KeyUp(g_, args);
+        if (!reacted) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
+    } else if (cmd == "history") {
+        if (!args.empty()) Malformed(lineNo, "history takes nothing");
+        J texts = J::array();
+        for (const std::string& t : g_.ui.history) texts.push_back(t);
+        svc_.Emit(Json(J{{"history", texts}}));
     } else if (cmd == "close") {
         if (!args.empty()) Malformed(lineNo, "close takes nothing");
         const bool reacted = closeBox ? closeBox() : CloseBox(g_);
@@ -217,8 +241,11 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             svc_.dialogActions.push_back("click " + rest);
         } else if (verb == "close" && rest.empty()) {
             svc_.dialogActions.push_back("close");
+        } else if (verb == "key" && KeyName(rest)) {
+            svc_.dialogActions.push_back("key " + rest);
         } else {
-            Malformed(lineNo, "dialog takes type TEXT, click デフォルト|ランダム|決定 or close");
+            Malformed(lineNo,
+                      "dialog takes type TEXT, click デフォルト|ランダム|決定, key NAME or close");
         }
     } else if (cmd == "set" || cmd == "get") {
         std::string rest;

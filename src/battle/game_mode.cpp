@@ -15,6 +15,7 @@
 #include "shell/name_dialog.h"
 #include "shell/panels.h"
 #include "shell/start.h"
+#include "state/history.h"
 #include "story/dispatcher.h"
 
 namespace vern {
@@ -99,8 +100,8 @@ std::string Victory(Game& g) {
         if (race <= 0) continue;
         if (s.TopRaceBeaten < race) {
             if (race == 4) {
-                g.svc.MsgBox(std::string("祖に勝った！！") + CR + "願い≪支配者≫が解禁された！！≫",
-                             MsgButtons::OK, false, kDefaultTitle);
+                MsgBox(g, std::string("祖に勝った！！") + CR + "願い≪支配者≫が解禁された！！≫",
+                       MsgButtons::OK, false, kDefaultTitle);
                 s.WishKnown[12] = 1;
             }
             s.TopRaceBeaten = static_cast<Byte>(race);
@@ -164,9 +165,8 @@ void ClearUp(Game& g) {
     for (int i = 0; i <= 4; ++i)
         if (s.UnitMaxHP[i] < 9999) allNines = false;
     if (allNines && s.WishKnown[11] == 0) {
-        g.svc.MsgBox(std::string("オール９の境地に到達、") + CR +
-                         "願い≪フォーナイン≫が現出した！！",
-                     MsgButtons::OK, false, kDefaultTitle);
+        MsgBox(g, std::string("オール９の境地に到達、") + CR + "願い≪フォーナイン≫が現出した！！",
+               MsgButtons::OK, false, kDefaultTitle);
         s.WishKnown[11] = 1;
     }
 }

@@ -6,9 +6,11 @@
 #include "battle/recruit.h"
 #include "catalogue/info.h"
 #include "catalogue/wishes.h"
+#include "shell/cp932.h"
 #include "shell/file_menu.h"
 #include "shell/panels.h"
 #include "shell/start.h"
+#include "state/history.h"
 #include "story/dispatcher.h"
 
 namespace vern {
@@ -20,8 +22,35 @@ bool IsBoardLabel(Control c) {
            c == Control::Label8;
 }
 
-// Runs one event to its end; drops it while another is running or after the program ended.
-template <typename F> bool Dispatch(Game& g, F&& handler) {
+bool StoryReadsOn(const Game& g) {
+    return Clickable(g, Control::Command2, 0);
+}
+
+// Auto-advance: the story reads on once the text has been shown for 1.5 s plus 60 ms a
+// character; it switches itself off where the story cannot simply read on.
+void AutoAdvanceTick(Game& g) {
+    UiState& ui = g.ui;
+    if (!ui.autoAdvance || g.s.FastForward == kTrue) return;
+    if (!StoryReadsOn(g)) {
+        ui.autoAdvance = false;
+        return;
+    }
+    if (g.f.Label7.Caption != ui.autoText) {
+        ui.autoText = g.f.Label7.Caption;
+        ui.autoWaitMs = 0;
+    }
+    ui.autoWaitMs += g.f.Timer1.Interval;
+    if (ui.autoWaitMs < AutoAdvancePauseMs(ui.autoText)) return;
+    const int modals = ui.modals;
+    Command2_Click(g);
+    ui.autoWaitMs = 0;
+    ui.autoText = g.f.Label7.Caption;
+    if (ui.modals != modals || !StoryReadsOn(g)) ui.autoAdvance = false;
+}
+
+} // namespace
+
+bool RunEvent(Game& g, const std::function<void()>& handler) {
     if (g.busy || g.ended) return false;
     g.busy = true;
     try {
@@ -33,10 +62,9 @@ template <typename F> bool Dispatch(Game& g, F&& handler) {
         throw;
     }
     g.busy = false;
+    NoteShown(g);
     return true;
 }
-
-} // namespace
 
 bool Clickable(const Game& g, Control c, int index) {
     const auto& f = g.f;
@@ -52,6 +80,8 @@ bool Clickable(const Game& g, Control c, int index) {
                f.Command4[index].Enabled;
     case Control::Label9: return !story && f.Label9.Visible;
     case Control::Picture1: return !story && f.Picture1.Visible;
+    case Control::Label7:
+    case Control::Picture2: return story && f.Command2.Visible && f.Command2.Enabled;
     default: return index >= 0 && index <= 9 && !story; // a board label
     }
 }
@@ -89,15 +119,24 @@ void Timer1_Timer(Game& g) {
 }
 
 bool Click(Game& g, Control c, int index) {
-    if (g.ended || !Clickable(g, c, index)) return false;
+    if (g.ended) return false;
+    // A click anywhere closes a panel that lies over the window, and goes no further.
+    if (g.ui.overlay != Overlay::None) {
+        if (g.busy) return false;
+        g.ui.overlay = Overlay::None;
+        return true;
+    }
+    if (!Clickable(g, c, index)) return false;
     // A command button without a caption does nothing at all.
     if (c == Control::Command1 && g.f.Command1[index].Caption.empty()) return false;
     // Label9 lies over the board: a click on a board label reaches it while it shows.
     if (IsBoardLabel(c) && g.f.Label9.Visible) c = Control::Label9;
-    return Dispatch(g, [&] {
+    return RunEvent(g, [&] {
         switch (c) {
         case Control::Command1: Command1_Click(g, index); break;
-        case Control::Command2: Command2_Click(g); break;
+        case Control::Command2:
+        case Control::Label7:
+        case Control::Picture2: Command2_Click(g); break;
         case Control::Command3: Command3_Click(g); break;
         case Control::Command4: Command4_Click(g, index); break;
         case Control::Label9:
@@ -108,8 +147,8 @@ bool Click(Game& g, Control c, int index) {
 }
 
 bool Menu(Game& g, MenuCommand m, int index) {
-    if (g.ended || !MenuEnabled(g, m, index)) return false;
-    return Dispatch(g, [&] {
+    if (g.ended || g.ui.overlay != Overlay::None || !MenuEnabled(g, m, index)) return false;
+    return RunEvent(g, [&] {
         switch (m) {
         case MenuCommand::願い: 願い_Click(g, index); break;
         case MenuCommand::セーブ: セーブ_Click(g); break;
@@ -122,15 +161,23 @@ bool Menu(Game& g, MenuCommand m, int index) {
 
 bool CloseBox(Game& g) {
     if (g.ended) return false;
-    return Dispatch(g, [&] { ゲームの終了_Click(g); });
+    return RunEvent(g, [&] { ゲームの終了_Click(g); });
 }
 
 void Tick(Game& g) {
-    Dispatch(g, [&] { Timer1_Timer(g); });
+    if (g.ui.overlay != Overlay::None) return;
+    RunEvent(g, [&] {
+        Timer1_Timer(g);
+        AutoAdvanceTick(g);
+    });
+}
+
+int AutoAdvancePauseMs(const std::string& text) {
+    return 1500 + 60 * static_cast<int>(CharCount(text));
 }
 
 void Open(Game& g) {
-    Dispatch(g, [&] { Form_Load(g); });
+    RunEvent(g, [&] { Form_Load(g); });
 }
 
 } // namespace vern

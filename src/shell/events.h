@@ -1,7 +1,12 @@
 // The events a player can cause, as the front ends hand them to the game. Each runs to its
 // end before the next is taken: an event that arrives while another is running (a timer tick
 // behind a message box, say) is dropped. An event that ends the program sets Game::ended.
+// While a panel lies over the window (the history, the key help) nothing reaches the game: a
+// click closes the panel, menu commands and timer ticks are dropped. Keys are in keys.h.
 #pragma once
+
+#include <functional>
+#include <string>
 
 #include "state/game.h"
 
@@ -17,9 +22,15 @@ enum class Control {
     Label4,
     Label8,
     Label9,
-    Picture1
+    Picture1,
+    Label7,  // the story text: reads on like ≫
+    Picture2 // the story panel: reads on like ≫
 };
 enum class MenuCommand { 願い, セーブ, ロード, 始めから, ゲームの終了 };
+
+// Runs one event to its end; false (dropped) while another runs or after the program ended.
+// Afterwards the history notes what the panels show.
+bool RunEvent(Game& g, const std::function<void()>& handler);
 
 // True when the control could receive a player's click now (visible, enabled, not covered).
 bool Clickable(const Game& g, Control c, int index);
@@ -35,6 +46,9 @@ void Tick(Game& g);
 bool CloseBox(Game& g);
 // The window opens.
 void Open(Game& g);
+
+// How long auto-advance leaves a story text on screen, in milliseconds.
+int AutoAdvancePauseMs(const std::string& text);
 
 // Label2_Click and the timer handler, as the game defines them.
 void Label2_Click(Game& g, int i);

@@ -5,6 +5,7 @@
 
 #include "catalogue/units.h"
 #include "shell/cp932.h"
+#include "state/history.h"
 #include "story/load_cg.h"
 
 namespace vern {
@@ -36,7 +37,7 @@ std::string Refusal(Game& g, const std::string& text) {
 }
 
 void Tell(Game& g, const std::string& text) {
-    g.svc.MsgBox(text, MsgButtons::OK, false, kDefaultTitle);
+    MsgBox(g, text, MsgButtons::OK, false, kDefaultTitle);
 }
 
 } // namespace
@@ -45,7 +46,7 @@ void ShowNameInp(Game& g) {
     g.n = MakeNameInp();
     g.n.open = true;
     NameInp_Form_Load(g);
-    g.svc.RunNameDialog(g);
+    RunNameDialog(g);
     if (g.n.open) NameInp_Form_Unload(g);
 }
 

@@ -18,6 +18,7 @@
 #include "shell/file_menu.h"
 #include "shell/save_record.h"
 #include "shell/start.h"
+#include "state/history.h"
 
 namespace vern {
 
@@ -50,14 +51,15 @@ int ErrorNumber(int err) {
 }
 
 void UnexpectedError(Game& g, int number) {
-    g.svc.MsgBox("予想外のエラーです。『エラー" + std::to_string(number) + "番』" + CR +
-                     "作成者に連絡して下さい。",
-                 MsgButtons::OK, true, kDefaultTitle);
+    MsgBox(g,
+           "予想外のエラーです。『エラー" + std::to_string(number) + "番』" + CR +
+               "作成者に連絡して下さい。",
+           MsgButtons::OK, true, kDefaultTitle);
 }
 
 void NotFound(Game& g) {
-    g.svc.MsgBox("セーブファイルが見つかりませんでした。ロードを中断します。", MsgButtons::OK, true,
-                 kDefaultTitle);
+    MsgBox(g, "セーブファイルが見つかりませんでした。ロードを中断します。", MsgButtons::OK, true,
+           kDefaultTitle);
 }
 
 // Writes bytes to the temporary file, flushes it and renames it over the save; returns the
@@ -189,8 +191,7 @@ void ApplyRecord(Game& g, const SaveRecord& r) {
 
 void セーブ_Click(Game& g) {
     if (g.s.SceneNo == 37 && g.s.SaveOpen == 0) return;
-    if (g.svc.MsgBox("セーブしますか？", MsgButtons::YesNo, false, "セーブ") == MsgAnswer::No)
-        return;
+    if (MsgBox(g, "セーブしますか？", MsgButtons::YesNo, false, "セーブ") == MsgAnswer::No) return;
     auto written = WriteSaveRecord(RecordOfGame(g.s));
     g.s.Misc[0] = 0;
     if (auto* bytes = std::get_if<std::string>(&written)) g.s.Misc[0] = WrittenChecksum(*bytes);
@@ -202,12 +203,11 @@ void セーブ_Click(Game& g) {
         UnexpectedError(g, *number);
         return;
     }
-    g.svc.MsgBox("セーブが無事終了しました。", MsgButtons::OK, false, "セーブ完了");
+    MsgBox(g, "セーブが無事終了しました。", MsgButtons::OK, false, "セーブ完了");
 }
 
 void ロード_Click(Game& g) {
-    if (g.svc.MsgBox("ロードしますか？", MsgButtons::YesNo, false, "ロード") == MsgAnswer::No)
-        return;
+    if (MsgBox(g, "ロードしますか？", MsgButtons::YesNo, false, "ロード") == MsgAnswer::No) return;
     g.s.Misc[0] = 0;
     std::string bytes;
     int number = 0;
@@ -222,8 +222,8 @@ void ロード_Click(Game& g) {
             NotFound(g);
             return;
         }
-        g.svc.MsgBox("セーブデータ改ざんの痕跡を確認しました。ゲームを終了します。", MsgButtons::OK,
-                     true, kDefaultTitle);
+        MsgBox(g, "セーブデータ改ざんの痕跡を確認しました。ゲームを終了します。", MsgButtons::OK,
+               true, kDefaultTitle);
         EndProgram();
     }
     // The sum and the stored checksum, which the check above found equal.
@@ -233,7 +233,7 @@ void ロード_Click(Game& g) {
     g.s.GameMode = 12;
     Mshow(g, g.s.GameMode);
     for (int w = 1; w <= 12; ++w) g.f.願い[w].Caption = WishMenuCaption(w, g.s.WishKnown[w] == 2);
-    g.svc.MsgBox("ロードしました。", MsgButtons::OK, false, "ロード完了");
+    MsgBox(g, "ロードしました。", MsgButtons::OK, false, "ロード完了");
 }
 
 } // namespace vern

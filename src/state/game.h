@@ -7,6 +7,7 @@
 #include "state/rng.h"
 #include "state/services.h"
 #include "state/state.h"
+#include "state/ui_state.h"
 
 namespace vern {
 
@@ -23,6 +24,7 @@ struct Game {
     Form3 f;
     NameInpForm n;
     Rng rng;
+    UiState ui;
     bool ended = false; // the program has ended
     bool busy = false;  // an event is being handled
 

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "state/history.h"
+
 namespace vern {
 
 namespace {
@@ -116,8 +118,8 @@ void LoadCG(Game& g, const std::string& folder, const std::string& name) {
     } else if (err == kFileNotFound || err == kPathNotFound || err == kInvalidPicture) {
         g.f.Image1.picture = g.f.Image0.picture;
     } else {
-        g.svc.MsgBox("予想外のエラーです。『エラー" + std::to_string(err) + "番』", MsgButtons::OK,
-                     true, kDefaultTitle);
+        MsgBox(g, "予想外のエラーです。『エラー" + std::to_string(err) + "番』", MsgButtons::OK,
+               true, kDefaultTitle);
     }
 }
 

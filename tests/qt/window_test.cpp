@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <fstream>
 #include <memory>
 
@@ -21,10 +22,12 @@
 
 // moc cannot read the game's Japanese identifiers; it needs none of these.
 #ifndef Q_MOC_RUN
+#include "catalogue/wishes.h"
 #include "fake_services.h"
 #include "shell/events.h"
 #include "shell/name_dialog.h"
 #include "shell/panels.h"
+#include "story/dispatcher.h"
 #include "story/load_cg.h"
 #endif
 
@@ -82,6 +85,8 @@ class WindowTest : public QObject {
     void endingTheGameClosesTheWindow();
     void closeBoxAsksAndWaitsBehindADialog();
     void pictureTheWindowCannotDrawIsTheFallback();
+    void keysAndTheWheelReachTheGameAsItsOwnKeys();
+    void boardShowsWhereAClickPicksAndNamesWishes();
     void nameDialogFeedsTheGameAndFollowsIt();
     void realMessageBoxAndModalNameDialog();
 };
@@ -348,6 +353,91 @@ void WindowTest::pictureTheWindowCannotDrawIsTheFallback() {
     LoadCG(g, "場面", "x");
     QCOMPARE(Q(g.f.Image1.picture.name), QString("fallback"));
     QCOMPARE(g.f.Image1.picture.widthPx, 130);
+}
+
+void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
+    // 1 on the start screen does what a click on Command1(0) does.
+    Fixture byKey, byMouse;
+    QTest::keyClick(byKey.w.get(), Qt::Key_1);
+    Click(byMouse.Widget("Command1_0"));
+    QCOMPARE(byKey.g.s.GameMode, byMouse.g.s.GameMode);
+    QCOMPARE(Q(byKey.g.f.Label1.Caption), Q(byMouse.g.f.Label1.Caption));
+
+    // The story: Return, space, a click on the text, the wheel turned down.
+    Fixture t;
+    GameState& s = t.g.s;
+    s.SceneNo = 1;
+    s.StoryStep = 1;
+    STORYshow(t.g);
+    t.w->Sync();
+    QTest::keyClick(t.w.get(), Qt::Key_Return);
+    QCOMPARE(int(s.StoryStep), 2);
+    QTest::keyClick(t.w.get(), Qt::Key_Space);
+    QCOMPARE(int(s.StoryStep), 3);
+    Click(t.Widget("Label7"));
+    QCOMPARE(int(s.StoryStep), 4);
+    const QPoint centre = t.w->rect().center();
+    QWheelEvent down(centre, t.w->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(t.w.get(), &down);
+    QCOMPARE(int(s.StoryStep), 5);
+    // Control fast-forwards while it is held.
+    QTest::keyPress(t.w.get(), Qt::Key_Control);
+    QCOMPARE(int(s.FastForward), int(kTrue));
+    QTest::keyRelease(t.w.get(), Qt::Key_Control);
+    QCOMPARE(int(s.FastForward), 0);
+    // Page Up lays the history over the window; a click on it closes it and goes no further.
+    QTest::keyClick(t.w.get(), Qt::Key_PageUp);
+    auto* overlay = t.Widget("Overlay");
+    QVERIFY(overlay->isVisible());
+    QVERIFY(t.w->client()->childAt(t.w->client()->rect().center()) != t.Widget("Label7"));
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(!overlay->isVisible());
+    QCOMPARE(int(s.StoryStep), 5);
+    // F1 shows the keys; Escape closes them. A switches auto-advance, shown in the title.
+    QTest::keyClick(t.w.get(), Qt::Key_F1);
+    QVERIFY(t.Widget("Help")->isVisible());
+    QTest::keyClick(t.w.get(), Qt::Key_Escape);
+    QVERIFY(!overlay->isVisible());
+    QTest::keyClick(t.w.get(), Qt::Key_A);
+    QVERIFY(t.g.ui.autoAdvance);
+    QVERIFY(t.w->windowTitle().startsWith(QString(kDefaultTitle)));
+    QVERIFY(t.w->windowTitle() != QString(kDefaultTitle));
+
+    // In the name dialog Return presses 決定.
+    Game& g = t.g;
+    g.s.NameNo = 1;
+    g.n = MakeNameInp();
+    g.n.open = true;
+    NameInp_Form_Load(g);
+    NameDialog dialog(g, 1, t.w.get());
+    dialog.show();
+    QTest::keyClick(dialog.findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+    QVERIFY(!g.n.open);
+}
+
+void WindowTest::boardShowsWhereAClickPicksAndNamesWishes() {
+    Fixture t;
+    Game& g = t.g;
+    g.s.UnitName[5] = "敵";
+    g.s.UnitMaxHP[5] = g.s.UnitHP[5] = 10;
+    g.s.UnitWish[5] = 6;
+    ASTshow(g);
+    t.w->Sync();
+    QCOMPARE(t.Widget("Label2_5")->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(t.Widget("Label4_5")->toolTip(), Q(WishName(6)));
+    QCOMPARE(t.Widget("Label4_6")->toolTip(), QString());
+    // While a target is to be picked, the pointer is a hand and the arrows show a focus.
+    g.s.PickState = 1;
+    t.w->Sync();
+    QCOMPARE(t.Widget("Label2_5")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(t.Widget("Label8_9")->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(!t.Widget("BoardFocus")->isVisible());
+    QTest::keyClick(t.w.get(), Qt::Key_Right);
+    QVERIFY(t.Widget("BoardFocus")->isVisible());
+    QVERIFY(t.Widget("BoardFocus")->geometry().contains(t.Widget("Label2_5")->geometry()));
+    QTest::keyClick(t.w.get(), Qt::Key_Down);
+    QVERIFY(t.Widget("BoardFocus")->geometry().contains(t.Widget("Label3_6")->geometry()));
 }
 
 void WindowTest::nameDialogFeedsTheGameAndFollowsIt() {

@@ -1,0 +1,20 @@
+// The message history, and the game's way to open a message box or the name dialog: every
+// text the message panel and the story label show is kept, including the ones on screen
+// behind a dialog, so the core notes them before each dialog and after each event.
+#pragma once
+
+#include <string>
+
+#include "state/game.h"
+
+namespace vern {
+
+// Adds what Label1 and (while the story panel shows) Label7 show now, if it is new.
+void NoteShown(Game& g);
+
+// A message box and the name dialog through the services, with the history noted first.
+MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool critical,
+                 const std::string& title);
+void RunNameDialog(Game& g);
+
+} // namespace vern

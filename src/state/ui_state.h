@@ -1,0 +1,30 @@
+// What the game keeps for the player's comfort around its own screens: the message history,
+// the panels laid over the window (history, key help), the keyboard focus on the board,
+// auto-advance and the held fast-forward key. Lives in memory only; the save file never
+// holds it and no rule of the game reads it.
+#pragma once
+
+#include <deque>
+#include <string>
+
+namespace vern {
+
+enum class Overlay { None, History, Help };
+
+struct UiState {
+    static constexpr std::size_t kHistoryLimit = 1000;
+
+    Overlay overlay = Overlay::None;
+    // What Label1 and Label7 have shown, oldest first; consecutive repeats once.
+    std::deque<std::string> history;
+    std::string notedLabel1, notedLabel7; // the captions the history last saw
+    // The board slot with the keyboard focus while a unit can be picked; -1: none yet.
+    int focus = -1;
+    bool autoAdvance = false;
+    int autoWaitMs = 0;           // how long the current text has been shown under auto-advance
+    std::string autoText;         // the text that wait is for
+    bool fastForwardHeld = false; // fast-forward runs because Control is held
+    int modals = 0;               // message boxes and name dialogs shown so far
+};
+
+} // namespace vern
