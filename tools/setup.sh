@@ -7,7 +7,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   nlohmann-json3-dev libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth
+  xvfb xauth desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

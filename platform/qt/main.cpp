@@ -2,12 +2,16 @@
 // taking the player's clicks, printing what happens as the headless driver does.
 #include <QApplication>
 #include <QEventLoop>
+#include <QIcon>
 #include <QPixmap>
+#include <QScreen>
+#include <QSettings>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "folders.h"
 #include "main_window.h"
 #include "qt_services.h"
 #include "script_runner.h"
@@ -16,11 +20,11 @@
 namespace {
 
 struct Options {
-    std::string dir;
+    std::string dir; // --dir: both the program folder and the save folder; empty: found
     std::string script;
     bool seeded = false;
     unsigned long long seed = 0;
-    double zoom = 1;
+    double zoom = 0; // --zoom; 0: the zoom the player left the window at
 };
 
 std::string ExecutableFolder() {
@@ -35,7 +39,6 @@ int Usage() {
 }
 
 bool Parse(int argc, char** argv, Options& o) {
-    o.dir = ExecutableFolder();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) return false;
@@ -73,11 +76,13 @@ void Seed(vern::Game& game, const Options& o) {
 
 // The script plays in the window; answers come from the script, events go to standard output.
 int RunScript(QApplication& app, const Options& o, std::istream& in) {
-    vern::ScriptServices services(std::cout, o.dir);
+    const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), o.dir);
+    vern::ScriptServices services(std::cout, folders.program);
+    services.saveFolder = folders.save;
     services.canDrawPicture = vern::qt::CanDraw;
     vern::Game game(services);
     Seed(game, o);
-    vern::qt::MainWindow window(game, o.zoom);
+    vern::qt::MainWindow window(game, o.zoom > 0 ? o.zoom : 1);
     vern::ScriptRunner runner(game, services, std::cout);
     const auto show = [&] {
         window.Sync();
@@ -118,19 +123,39 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
-    QApplication::setFont(vern::qt::ToFont(vern::Font{"ＭＳ Ｐゴシック", 9, false}, options.zoom));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vernadora")));
+    QApplication::setFont(vern::qt::ToFont(vern::Font{"ＭＳ Ｐゴシック", 9, false}, 1));
     if (!options.script.empty()) return RunScript(app, options, script);
 
-    vern::qt::QtServices services(options.dir);
+    const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), options.dir);
+    vern::qt::QtServices services(folders.program, folders.save);
     vern::Game game(services);
     Seed(game, options);
-    vern::qt::MainWindow window(game, options.zoom);
+    // The zoom and the place the player left the window at, unless --zoom says otherwise.
+    QSettings settings(QStringLiteral("vernadora"), QStringLiteral("vernadora"));
+    const double saved = settings.value(QStringLiteral("zoom"), 1.0).toDouble();
+    const double zoom = options.zoom > 0                                        ? options.zoom
+                        : saved >= vern::qt::MainWindow::kMinZoom && saved <= 8 ? saved
+                                                                                : 1.0;
+    vern::qt::MainWindow window(game, zoom);
+    window.ZoomTo(zoom);
+    const QPoint place = settings.value(QStringLiteral("pos"), QPoint(-1, -1)).toPoint();
+    if (QGuiApplication::screenAt(place + QPoint(40, 40))) window.move(place);
+    const auto remember = [&] {
+        settings.setValue(QStringLiteral("zoom"), window.zoom());
+        settings.setValue(QStringLiteral("pos"), window.pos());
+    };
     services.SetWindow(&window);
-    QObject::connect(&window, &vern::qt::MainWindow::ended, &app, &QApplication::quit);
+    QObject::connect(&window, &vern::qt::MainWindow::ended, &app, [&] {
+        remember();
+        app.quit();
+    });
     window.show();
     vern::Open(game);
     if (game.ended) return 0;
     window.Sync();
     window.StartTimer();
-    return app.exec();
+    const int status = app.exec();
+    remember();
+    return status;
 }

@@ -10,7 +10,10 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -58,11 +61,19 @@ constexpr const char* kAutoTip = "オートで読み進めています（A で�
 MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     : QMainWindow(parent), game_(game), zoom_(zoom) {
     setObjectName(QStringLiteral("Form3"));
-    client_ = new QWidget(this);
+    // The stage fills the window below the menu bar; the client area, the game's own window
+    // at the current zoom, sits in its middle and grows and shrinks with it.
+    stage_ = new QWidget(this);
+    stage_->setObjectName(QStringLiteral("Stage"));
+    stage_->setAutoFillBackground(true);
+    stage_->setMinimumSize(Px(game_.f.ClientWidth, kMinZoom), Px(game_.f.ClientHeight, kMinZoom));
+    stage_->installEventFilter(this);
+    setCentralWidget(stage_);
+    client_ = new QWidget(stage_);
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
     client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
-    setCentralWidget(client_);
+    stage_->resize(client_->size());
     BuildMenus();
 
     // Children are stacked in the order they are made, the first lowest: the lines and shapes
@@ -138,8 +149,61 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     timer_.setInterval(game_.f.Timer1.Interval);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTick);
 
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    fastForwardDelay_.setSingleShot(true);
+    fastForwardDelay_.setInterval(kHoldMs);
+    connect(&fastForwardDelay_, &QTimer::timeout, this,
+            [this] { Handle([&] { KeyDown(game_, heldControl_); }); });
     Sync();
+    resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
+}
+
+double MainWindow::FitZoom(QSize area) const {
+    const double w = area.width() * 15.0 / game_.f.ClientWidth;
+    const double h = area.height() * 15.0 / game_.f.ClientHeight;
+    return std::max(kMinZoom, std::min(w, h));
+}
+
+void MainWindow::SetZoom(double zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
+    const QFont menuFont = ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom_);
+    for (QWidget* w : {static_cast<QWidget*>(menuBar()), static_cast<QWidget*>(wishMenu_),
+                       static_cast<QWidget*>(fileMenu_)})
+        w->setFont(menuFont);
+    // Message boxes and the name dialog take the application's font.
+    QApplication::setFont(menuFont);
+    Centre();
+    Sync();
+    emit zoomChanged(zoom_);
+}
+
+void MainWindow::ZoomTo(double zoom) {
+    const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
+    const int bar = menuBar()->sizeHint().height();
+    // Never larger than the screen can show whole (the frame takes a little more).
+    if (screen.isValid()) zoom = std::min(zoom, FitZoom(screen - QSize(16, bar + 48)));
+    zoom = std::max(kMinZoom, zoom);
+    SetZoom(zoom);
+    resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
+}
+
+void MainWindow::Centre() {
+    client_->move((stage_->width() - client_->width()) / 2,
+                  (stage_->height() - client_->height()) / 2);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == stage_ && event->type() == QEvent::Resize) {
+        // A zoom whose client area already fills the stage to the pixel stays as it is.
+        const double fit = FitZoom(stage_->size());
+        const auto size = [this](double z) {
+            return QSize(Px(game_.f.ClientWidth, z), Px(game_.f.ClientHeight, z));
+        };
+        if (size(fit) != size(zoom_)) SetZoom(fit);
+        Centre();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 LabelView* MainWindow::AddLabel(QWidget* parent, const QString& name, Control c, int index) {
@@ -274,6 +338,18 @@ std::string MainWindow::KeyName(const QKeyEvent& e) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Control with +, - or 0 zooms; Control alone, held, fast-forwards (after a moment, so
+    // that a zoom chord does not read the story on).
+    if (event->modifiers() & Qt::ControlModifier && event->key() != Qt::Key_Control) {
+        fastForwardDelay_.stop();
+        const int k = event->key();
+        if (k == Qt::Key_Plus || k == Qt::Key_Equal)
+            ZoomTo(std::floor(zoom_ * 4 + 1e-9) / 4 + 0.25);
+        if (k == Qt::Key_Minus) ZoomTo(std::ceil(zoom_ * 4 - 1e-9) / 4 - 0.25);
+        if (k == Qt::Key_0) ZoomTo(1);
+        event->accept();
+        return;
+    }
     const std::string key = KeyName(*event);
     if (key.empty() || (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
         QMainWindow::keyPressEvent(event);
@@ -293,6 +369,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     const bool repeats = key == "Return" || key == "space" || key == "Right" || key == "Left" ||
                          key == "Up" || key == "Down" || key == "Prior";
     if (event->isAutoRepeat() && !repeats) return;
+    if (key == "Control_L" || key == "Control_R") {
+        heldControl_ = key;
+        fastForwardDelay_.start();
+        return;
+    }
     if (game_.ui.overlay == Overlay::History) {
         if (key == "Prior") overlay_->ScrollPages(-1);
         if (key == "Up") overlay_->ScrollLines(-1);
@@ -308,6 +389,11 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+    // Control let go before it counted as held does nothing.
+    if ((key == "Control_L" || key == "Control_R") && fastForwardDelay_.isActive()) {
+        fastForwardDelay_.stop();
+        return;
+    }
     Handle([&] { KeyUp(game_, key); });
 }
 
@@ -363,6 +449,7 @@ void MainWindow::Sync() {
     if (palette.color(QPalette::Window) != ToColor(f.BackColor)) {
         palette.setColor(QPalette::Window, ToColor(f.BackColor));
         client_->setPalette(palette);
+        stage_->setPalette(palette);
     }
 
     line1_->Apply(f.Line1, z);

@@ -27,7 +27,17 @@ class MainWindow : public QMainWindow {
   public:
     MainWindow(Game& game, double zoom, QWidget* parent = nullptr);
 
+    // The smallest zoom the window goes down to.
+    static constexpr double kMinZoom = 0.5;
+    // How long Control must be held before fast-forward starts, in milliseconds.
+    static constexpr int kHoldMs = 150;
+
     double zoom() const { return zoom_; }
+    // Zooms the whole window (controls, fonts, pictures, menus, dialogs) and fits the window
+    // around it, never beyond the screen.
+    void ZoomTo(double zoom);
+    // The zoom at which the client area fits an area of this size whole.
+    double FitZoom(QSize area) const;
     Game& game() { return game_; }
     // The client area under the menu bar.
     QWidget* client() const { return client_; }
@@ -52,10 +62,12 @@ class MainWindow : public QMainWindow {
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   signals:
     // The game has ended; the window is closed.
     void ended();
+    void zoomChanged(double zoom);
 
   private:
     template <typename F> void Handle(F&& event);
@@ -65,6 +77,8 @@ class MainWindow : public QMainWindow {
 
     LabelView* AddLabel(QWidget* parent, const QString& name, Control c, int index);
     QPushButton* AddButton(QWidget* parent, const QString& name, Control c, int index);
+    void SetZoom(double zoom);
+    void Centre();
     void BuildMenus();
     void SyncMenus();
     // The comforts around the game's screens: the panels over the window, the keyboard focus
@@ -73,6 +87,7 @@ class MainWindow : public QMainWindow {
 
     Game& game_;
     double zoom_;
+    QWidget* stage_ = nullptr;
     QWidget* client_ = nullptr;
     QTimer timer_;
 
@@ -104,6 +119,8 @@ class MainWindow : public QMainWindow {
     OverlayView* overlay_ = nullptr;
     QWidget* focusFrame_ = nullptr;
     int wheelAngle_ = 0; // the wheel's turn not yet taken as a step
+    QTimer fastForwardDelay_;
+    std::string heldControl_;
 };
 
 } // namespace vern::qt

@@ -2,6 +2,8 @@
 #include "qt_services.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -17,6 +19,13 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     box.setText(ToText(text));
     box.setTextFormat(Qt::PlainText);
     box.setIcon(critical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    // Never narrower than its title needs: the title bar's font is the desktop's, so the
+    // application's (which follows the zoom) with some room to spare stands in for it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int need = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) * 5 / 4 + 96;
+        grid->addItem(new QSpacerItem(need, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (buttons == MsgButtons::OK) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();

@@ -12,7 +12,8 @@ namespace vern::qt {
 
 class QtServices : public Services {
   public:
-    explicit QtServices(std::string appPath) : appPath_(std::move(appPath)) {}
+    explicit QtServices(std::string appPath, std::string saveFolder = "")
+        : appPath_(std::move(appPath)), saveFolder_(std::move(saveFolder)) {}
     // The window the dialogs belong to; it is brought up to date before each dialog opens so
     // that the player sees what the game has drawn so far.
     void SetWindow(MainWindow* window) { window_ = window; }
@@ -22,10 +23,12 @@ class QtServices : public Services {
     void RunNameDialog(Game& g) override;
     void Beep() override;
     std::string AppPath() override { return appPath_; }
+    std::string SaveFolder() override { return saveFolder_.empty() ? appPath_ : saveFolder_; }
     bool CanDrawPicture(const std::string& path) override { return CanDraw(path); }
 
   private:
     std::string appPath_;
+    std::string saveFolder_;
     QPointer<MainWindow> window_;
 };
 

@@ -175,9 +175,12 @@ bool ClickEnds(QWidget* w, QMouseEvent* e, bool& pressed) {
 
 void LabelView::Apply(const Label& model, double zoom) {
     setGeometry(ToRect(model.r, zoom));
-    if (!applied_ || !SameFont(model.font, model_.font)) setFont(ToFont(model.font, zoom));
-    if (!applied_ || !SameLook(model, model_)) update();
+    const bool rescaled = zoom != zoom_;
+    if (!applied_ || rescaled || !SameFont(model.font, model_.font))
+        setFont(ToFont(model.font, zoom));
+    if (!applied_ || rescaled || !SameLook(model, model_)) update();
     model_ = model;
+    zoom_ = zoom;
     applied_ = true;
     setVisible(model.Visible);
 }

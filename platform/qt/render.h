@@ -57,6 +57,7 @@ class LabelView : public QWidget {
 
   private:
     Label model_;
+    double zoom_ = 1;
     bool applied_ = false;
     bool pressed_ = false;
 };

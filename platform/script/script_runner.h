@@ -28,11 +28,14 @@ class ScriptServices : public Services {
     void RunNameDialog(Game& g) override;
     void Beep() override;
     std::string AppPath() override { return appPath_; }
+    std::string SaveFolder() override { return saveFolder.empty() ? appPath_ : saveFolder; }
     bool CanDrawPicture(const std::string& path) override {
         return canDrawPicture ? canDrawPicture(path) : true;
     }
 
     std::deque<MsgAnswer> answers;
+    // Where save.dat goes when it is not the program folder (the window of an installed game).
+    std::string saveFolder;
     // The window's own picture check when a window plays the script.
     std::function<bool(const std::string&)> canDrawPicture;
     std::deque<std::string> dialogActions; // "type TEXT", "click ...", "close"

@@ -37,7 +37,7 @@ constexpr int kErrDiskFull = 61;
 constexpr int kErrPathAccess = 75;
 
 std::string SavePath(Game& g, const char* name) {
-    return (std::filesystem::path(g.svc.AppPath()) / name).string();
+    return (std::filesystem::path(g.svc.SaveFolder()) / name).string();
 }
 
 int ErrorNumber(int err) {

@@ -25,8 +25,11 @@ class Services {
     // dialog has closed (NameInpForm::open is false again).
     virtual void RunNameDialog(Game& g) = 0;
     virtual void Beep() = 0;
-    // The program folder, without a trailing separator.
+    // The program folder, without a trailing separator: the pictures (CG/) are under it.
     virtual std::string AppPath() = 0;
+    // The folder of save.dat: the program folder, unless the front end keeps the save elsewhere
+    // because the program folder cannot be written (an installed game).
+    virtual std::string SaveFolder() { return AppPath(); }
     // Whether the front end can draw a picture file whose header the game has checked; a file
     // it cannot draw is treated as broken. A front end that draws nothing can draw anything.
     virtual bool CanDrawPicture(const std::string& /*path*/) { return true; }

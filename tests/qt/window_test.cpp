@@ -86,6 +86,9 @@ class WindowTest : public QObject {
     void closeBoxAsksAndWaitsBehindADialog();
     void pictureTheWindowCannotDrawIsTheFallback();
     void keysAndTheWheelReachTheGameAsItsOwnKeys();
+    void everythingScalesWithTheWindow_data();
+    void everythingScalesWithTheWindow();
+    void zoomKeys();
     void boardShowsWhereAClickPicksAndNamesWishes();
     void nameDialogFeedsTheGameAndFollowsIt();
     void realMessageBoxAndModalNameDialog();
@@ -126,11 +129,13 @@ void WindowTest::layout() {
     Fixture t(zoom);
     const QRect expected(rect.topLeft() * zoom, rect.size() * zoom);
     if (control == "client") {
-        // The window is fixed: the menu bar and the client area under it, nothing more.
-        QCOMPARE(t.w->client()->geometry(),
-                 expected.translated(0, t.w->menuBar()->geometry().bottom() + 1));
-        QCOMPARE(t.w->minimumSize(), t.w->maximumSize());
-        QCOMPARE(t.w->size(), QSize(expected.width(), t.w->client()->geometry().bottom() + 1));
+        // The window opens at its zoom: the menu bar and the client area under it, nothing more.
+        QCOMPARE(t.w->client()->geometry(), expected);
+        QCOMPARE(t.w->client()->mapTo(t.w.get(), QPoint(0, 0)),
+                 QPoint(0, t.w->menuBar()->geometry().bottom() + 1));
+        QCOMPARE(t.w->size(),
+                 QSize(expected.width(),
+                       t.w->client()->mapTo(t.w.get(), QPoint(0, 0)).y() + expected.height()));
     } else {
         QCOMPARE(t.Widget(control)->geometry(), expected);
     }
@@ -381,11 +386,16 @@ void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(t.w.get(), &down);
     QCOMPARE(int(s.StoryStep), 5);
-    // Control fast-forwards while it is held.
+    // Control fast-forwards while it is held; a short tap (or a zoom chord) does not.
     QTest::keyPress(t.w.get(), Qt::Key_Control);
-    QCOMPARE(int(s.FastForward), int(kTrue));
+    QTest::keyRelease(t.w.get(), Qt::Key_Control);
+    QTest::qWait(MainWindow::kHoldMs + 50);
+    QCOMPARE(int(s.FastForward), 0);
+    QTest::keyPress(t.w.get(), Qt::Key_Control);
+    QTRY_COMPARE(int(s.FastForward), int(kTrue));
     QTest::keyRelease(t.w.get(), Qt::Key_Control);
     QCOMPARE(int(s.FastForward), 0);
+    const int afterHolding = s.StoryStep;
     // Page Up lays the history over the window; a click on it closes it and goes no further.
     QTest::keyClick(t.w.get(), Qt::Key_PageUp);
     auto* overlay = t.Widget("Overlay");
@@ -393,7 +403,7 @@ void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
     QVERIFY(t.w->client()->childAt(t.w->client()->rect().center()) != t.Widget("Label7"));
     QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(2, 2));
     QVERIFY(!overlay->isVisible());
-    QCOMPARE(int(s.StoryStep), 5);
+    QCOMPARE(int(s.StoryStep), afterHolding);
     // F1 shows the keys; Escape closes them. A switches auto-advance, shown in the title.
     QTest::keyClick(t.w.get(), Qt::Key_F1);
     QVERIFY(t.Widget("Help")->isVisible());
@@ -414,6 +424,64 @@ void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
     dialog.show();
     QTest::keyClick(dialog.findChild<QLineEdit*>("Text1"), Qt::Key_Return);
     QVERIFY(!g.n.open);
+}
+
+void WindowTest::everythingScalesWithTheWindow_data() {
+    QTest::addColumn<QSize>("stage"); // the area under the menu bar
+    QTest::addColumn<double>("zoom");
+    QTest::addRow("1.5×") << QSize(686, 551) << 1.5;
+    QTest::addRow("2× and wider") << QSize(1200, 734) << 2.0;
+    QTest::addRow("3× and taller") << QSize(1371, 1300) << 3.0;
+    QTest::addRow("half") << QSize(229, 184) << 0.5;
+}
+
+void WindowTest::everythingScalesWithTheWindow() {
+    QFETCH(QSize, stage);
+    QFETCH(double, zoom);
+    Fixture t;
+    t.g.f.Picture2.Visible = true; // the story panel and its controls too
+    t.w->resize(stage.width(), stage.height() + t.w->menuBar()->height());
+    QTRY_COMPARE(t.w->centralWidget()->size(), stage);
+    // The zoom that fits the stage (to the pixel: a stage of 686 is 1.5 × 457 rounded).
+    QVERIFY2(std::abs(t.w->zoom() - zoom) < 0.005, qPrintable(QString::number(t.w->zoom())));
+    zoom = t.w->zoom();
+    // The client area keeps its proportions, whole and in the middle of the window.
+    const QRect client(t.w->client()->mapTo(t.w->centralWidget(), QPoint(0, 0)),
+                       t.w->client()->size());
+    QCOMPARE(client.size(), QSize(Px(6855, zoom), Px(5505, zoom)));
+    QVERIFY(QRect(QPoint(0, 0), stage).contains(client));
+    QVERIFY(std::abs(client.center().x() - stage.width() / 2) <= 1);
+    QVERIFY(std::abs(client.center().y() - stage.height() / 2) <= 1);
+    // Every control where the model puts it at this zoom, its font scaled alike.
+    const Form3& f = t.g.f;
+    QCOMPARE(t.Widget("Label1")->geometry(), ToRect(f.Label1.r, zoom));
+    QCOMPARE(t.Widget("Label2_7")->geometry(), ToRect(f.Label2[7].r, zoom));
+    QCOMPARE(t.Widget("Shape1_3")->geometry(), ToRect(f.Shape1[3].r, zoom));
+    QCOMPARE(t.Widget("Command1_1")->geometry(), ToRect(f.Command1[1].r, zoom));
+    QCOMPARE(t.Widget("Label7")->geometry(), ToRect(f.Label7.r, zoom));
+    QCOMPARE(t.Widget("Command2")->geometry(), ToRect(f.Command2.r, zoom));
+    QCOMPARE(t.Widget("Label1")->font().pixelSize(), ToFont(f.Label1.font, zoom).pixelSize());
+    QCOMPARE(t.Widget("Command1_0")->font().pixelSize(),
+             ToFont(f.Command1[0].font, zoom).pixelSize());
+    QCOMPARE(t.w->menuBar()->font().pixelSize(),
+             ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom).pixelSize());
+}
+
+void WindowTest::zoomKeys() {
+    Fixture t;
+    QTest::keyClick(t.w.get(), Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(t.w->zoom(), 1.25);
+    QTRY_COMPARE(t.w->client()->size(), QSize(Px(6855, 1.25), Px(5505, 1.25)));
+    QTest::keyClick(t.w.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(t.w->zoom(), 1.5);
+    QTest::keyClick(t.w.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(t.w->zoom(), 1.25);
+    QTest::keyClick(t.w.get(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(t.w->zoom(), 1.0);
+    QTRY_COMPARE(t.w->centralWidget()->size(), QSize(457, 367));
+    QCOMPARE(t.w->client()->mapTo(t.w->centralWidget(), QPoint(0, 0)), QPoint(0, 0));
+    // A chord is no key of the game's.
+    QCOMPARE(t.g.s.GameMode, Int16{0});
 }
 
 void WindowTest::boardShowsWhereAClickPicksAndNamesWishes() {
@@ -491,6 +559,7 @@ void WindowTest::realMessageBoxAndModalNameDialog() {
     // The player answers the first modal window that opens with the button captioned so.
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int width = 0, titleWidth = 0;
     const auto press = [&](const QString& caption) {
         QTimer::singleShot(0, [&, caption] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -499,6 +568,8 @@ void WindowTest::realMessageBoxAndModalNameDialog() {
                 title = box->windowTitle();
                 text = box->text();
                 icon = box->icon();
+                width = box->width();
+                titleWidth = QFontMetrics(box->font()).horizontalAdvance(title);
             }
             for (auto* b : modal->findChildren<QPushButton*>())
                 if (b->text() == caption) b->click();
@@ -515,6 +586,11 @@ void WindowTest::realMessageBoxAndModalNameDialog() {
              MsgAnswer::Yes);
     QCOMPARE(title, QString("ゲームの終了"));
     QCOMPARE(icon, QMessageBox::NoIcon);
+    // A box with a short text and a long title is as wide as the title.
+    press("OK");
+    svc.MsgBox("済", MsgButtons::OK, false,
+               "とても長いタイトルの付いたメッセージボックスは、題がすべて読めるだけの幅を持つ");
+    QVERIFY2(width > titleWidth, qPrintable(QString("%1 <= %2").arg(width).arg(titleWidth)));
 
     // The dialog runs modally until the game says it has closed.
     g.s.NameNo = 2;

@@ -1,5 +1,7 @@
 // cg_build SRC_DIR DST_DIR: draws every SRC_DIR/**/*.svg at its own size onto white and writes it
 // as DST_DIR/**/<name>.bmp, a 24-bit Windows bitmap, the form the game's picture loader reads.
+// cg_build --icon SVG DST_DIR SIZE...: draws the program's icon at each size, transparent, as
+// DST_DIR/<size>x<size>/apps/<name>.png (the layout of an icon theme).
 // Exits with 1 when a picture cannot be drawn or written, naming it on standard error.
 #include <QDir>
 #include <QDirIterator>
@@ -76,6 +78,30 @@ bool Build(const QString& svgPath, const QString& bmpPath) {
     return true;
 }
 
+bool BuildIcon(const QString& svgPath, const QDir& dst, int size) {
+    svgWarnings = 0;
+    QSvgRenderer renderer(svgPath);
+    if (!renderer.isValid() || svgWarnings > 0 || size <= 0) {
+        Err() << "cg_build: cannot draw " << svgPath << " at " << size << Qt::endl;
+        return false;
+    }
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+    }
+    const QString dir = dst.absoluteFilePath(QStringLiteral("%1x%1/apps").arg(size));
+    QDir().mkpath(dir);
+    const QString png = dir + "/" + QFileInfo(svgPath).completeBaseName() + ".png";
+    if (svgWarnings > 0 || !image.save(png, "PNG")) {
+        Err() << "cg_build: cannot write " << png << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +109,12 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(OnMessage);
     const QStringList args = app.arguments();
+    if (args.size() >= 5 && args[1] == "--icon") {
+        int failed = 0;
+        for (int i = 4; i < args.size(); ++i)
+            if (!BuildIcon(args[2], QDir(args[3]), args[i].toInt())) ++failed;
+        return failed == 0 ? 0 : 1;
+    }
     if (args.size() != 3) {
         Err() << "usage: cg_build SRC_DIR DST_DIR" << Qt::endl;
         return 2;

@@ -1,0 +1,261 @@
+// window_bench [--dir DIR] [--runs N]: how fast the real window answers, in figures.
+//
+//   start    a game window, from nothing to its first paint, against a bare Qt window of the
+//            same size with one label (the baseline), with the ratio;
+//   click    a click on a command button or a unit to the end of the repaint it causes, over
+//            the clicks of a few battles (median and 99th percentile);
+//   story    fast-forward over a whole scene with the real 25 ms timer, in steps per second
+//            against the 40 the tick allows, and the work of one step alone.
+//
+// DIR is the program folder (pictures); default: the folder of this program. It runs on any Qt
+// platform: offscreen by default, a real X server with QT_QPA_PLATFORM=xcb (e.g. xvfb-run).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "main_window.h"
+#include "shell/events.h"
+#include "shell/keys.h"
+#include "shell/name_dialog.h"
+#include "story/dispatcher.h"
+
+namespace {
+
+using Clock = QElapsedTimer;
+
+// Services that answer every box and dialog at once: the figures are the window's own.
+struct QuietServices : vern::Services {
+    std::string dir;
+    vern::MsgAnswer MsgBox(const std::string&, vern::MsgButtons b, bool,
+                           const std::string&) override {
+        return b == vern::MsgButtons::OK ? vern::MsgAnswer::OK : vern::MsgAnswer::Yes;
+    }
+    void RunNameDialog(vern::Game& g) override { vern::NameInp_Command3_Click(g); }
+    void Beep() override {}
+    std::string AppPath() override { return dir; }
+    std::string SaveFolder() override { return std::filesystem::temp_directory_path().string(); }
+};
+
+// Runs the event loop until `widget` has painted once; returns the time since `start`.
+double UntilPainted(QWidget* widget, const Clock& start) {
+    struct Watch : QObject {
+        bool painted = false;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) painted = true;
+            return false;
+        }
+    } watch;
+    widget->installEventFilter(&watch);
+    while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    widget->removeEventFilter(&watch);
+    return start.nsecsElapsed() / 1e6;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    if (v.empty()) return 0;
+    return v[std::min(v.size() - 1, static_cast<std::size_t>(p * v.size()))];
+}
+
+double BareStart() {
+    Clock start;
+    start.start();
+    QWidget window;
+    window.resize(457, 385);
+    auto* label = new QLabel(QStringLiteral("ヴェルナドーラ演義"), &window);
+    label->setGeometry(8, 8, 441, 81);
+    window.show();
+    return UntilPainted(&window, start);
+}
+
+double GameStart(const std::string& dir) {
+    Clock start;
+    start.start();
+    QuietServices svc;
+    svc.dir = dir;
+    vern::Game game(svc);
+    game.rng.Seed(1);
+    game.rng.fixedSeed = true;
+    vern::Open(game);
+    vern::qt::MainWindow window(game, 1);
+    window.show();
+    return UntilPainted(window.client(), start);
+}
+
+// Clicks the way a player plays battles: a unit when one is to be picked (the first standing
+// enemy), else the first command button; each click timed to the end of its repaint.
+std::vector<double> BattleClicks(const std::string& dir, int count) {
+    QuietServices svc;
+    svc.dir = dir;
+    vern::Game game(svc);
+    game.rng.Seed(3);
+    game.rng.fixedSeed = true;
+    vern::Open(game);
+    vern::qt::MainWindow window(game, 1);
+    window.show();
+    UntilPainted(window.client(), Clock());
+    // A party, then the free menu's free fight again and again. A pick that the game turns
+    // down (a recruit who refuses) is followed by the last command button (its "no").
+    std::vector<double> times;
+    bool stuck = false;
+    for (int tries = 0; static_cast<int>(times.size()) < count && tries < count * 4; ++tries) {
+        QWidget* target = nullptr;
+        if (vern::BoardPicks(game) && !stuck) {
+            // A standing enemy to strike; after a victory, a fallen one to recruit.
+            int pick = -1;
+            for (int i = 9; i >= 5; --i)
+                if (game.s.UnitHP[i] > 0 || (pick < 0 && !game.s.UnitName[i].empty())) pick = i;
+            target =
+                window.findChild<QWidget*>(QStringLiteral("Label2_%1").arg(pick < 0 ? 0 : pick));
+        } else if (game.f.Picture2.Visible) {
+            target = window.findChild<QWidget*>(QStringLiteral("Command2"));
+        } else if (game.f.Label9.Visible) {
+            target = window.findChild<QWidget*>(QStringLiteral("Label9"));
+        } else {
+            for (int k = 0; k <= 3; ++k) {
+                const int i = stuck ? 3 - k : k;
+                if (vern::Clickable(game, vern::Control::Command1, i) &&
+                    !game.f.Command1[i].Caption.empty()) {
+                    target = window.findChild<QWidget*>(QStringLiteral("Command1_%1").arg(i));
+                    break;
+                }
+            }
+        }
+        if (!target || !target->isVisible()) {
+            std::fprintf(stderr, "window_bench: the battle stopped at game mode %d\n",
+                         game.s.GameMode);
+            break;
+        }
+        const auto state = [&] {
+            return std::tuple(game.s.GameMode, game.s.PickState, game.s.ClickState,
+                              game.f.Label1.Caption, game.s.StoryStep);
+        };
+        const auto before = state();
+        QApplication::processEvents();
+        Clock start;
+        start.start();
+        QTest::mouseClick(target, Qt::LeftButton);
+        QApplication::processEvents();
+        const double ms = start.nsecsElapsed() / 1e6;
+        stuck = state() == before;
+        if (!stuck) times.push_back(ms);
+    }
+    return times;
+}
+
+struct StoryFigures {
+    int steps = 0;
+    double seconds = 0;
+    double workMs = 0; // one step without the timer's wait: advance, copy and repaint
+};
+
+// Scene 7 (no battle, no choice) from its first step to its end with fast-forward on.
+StoryFigures FastForwardScene(const std::string& dir) {
+    QuietServices svc;
+    svc.dir = dir;
+    vern::Game game(svc);
+    vern::Open(game);
+    vern::qt::MainWindow window(game, 1);
+    window.show();
+    UntilPainted(window.client(), Clock());
+    game.s.SceneNo = 7;
+    game.s.StoryStep = 1;
+    vern::STORYshow(game);
+    vern::Click(game, vern::Control::Command3);
+    window.Sync();
+    StoryFigures f;
+    int lastStep = game.s.StoryStep;
+    QEventLoop loop;
+    QObject::connect(&window.timer(), &QTimer::timeout, &loop, [&] {
+        if (game.s.StoryStep != lastStep) ++f.steps;
+        lastStep = game.s.StoryStep;
+        if (!game.f.Picture2.Visible || game.s.FastForward != vern::kTrue) loop.quit();
+    });
+    Clock start;
+    start.start();
+    window.StartTimer();
+    loop.exec();
+    f.seconds = start.nsecsElapsed() / 1e9;
+    window.timer().stop();
+    // The same scene again, each step's work alone.
+    game.s.SceneNo = 7;
+    game.s.StoryStep = 1;
+    vern::STORYshow(game);
+    window.Sync();
+    std::vector<double> work;
+    while (game.f.Picture2.Visible) {
+        Clock one;
+        one.start();
+        vern::Click(game, vern::Control::Command2);
+        window.Sync();
+        QApplication::processEvents();
+        work.push_back(one.nsecsElapsed() / 1e6);
+    }
+    f.workMs = Median(work);
+    return f;
+}
+
+std::string ExecutableFolder() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::string dir = ExecutableFolder();
+    int runs = 15;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string arg = argv[i];
+        if (arg == "--dir") dir = argv[i + 1];
+        if (arg == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+    }
+    QApplication app(argc, argv);
+    // The offscreen platform's note on fixed-size windows says nothing about speed.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.contains(QStringLiteral("propagateSizeHints")))
+                previous(type, context, message);
+        });
+    QApplication::setFont(vern::qt::ToFont(vern::Font{"ＭＳ Ｐゴシック", 9, false}, 1));
+
+    // The first window of a process pays for loading fonts and the platform: warm both up.
+    BareStart();
+    GameStart(dir);
+    std::vector<double> bare, game;
+    for (int i = 0; i < runs; ++i) {
+        bare.push_back(BareStart());
+        game.push_back(GameStart(dir));
+    }
+    const std::vector<double> clicks = BattleClicks(dir, 400);
+    const StoryFigures story = FastForwardScene(dir);
+
+    std::printf("window_bench on the %s platform, %d runs\n",
+                qPrintable(QGuiApplication::platformName()), runs);
+    std::printf(
+        "start to first paint   bare Qt window %7.2f ms   game window %7.2f ms   ratio %.2f\n",
+        Median(bare), Median(game), Median(game) / Median(bare));
+    std::printf("click to repaint       %zu clicks   median %.2f ms   99th percentile %.2f ms\n",
+                clicks.size(), Median(clicks), Percentile(clicks, 0.99));
+    std::printf("fast-forward, scene 7  %d steps in %.2f s = %.1f steps/s (the 25 ms tick allows "
+                "40)   one step's work %.2f ms\n",
+                story.steps, story.seconds, story.steps / story.seconds, story.workMs);
+    return 0;
+}

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# check_install.sh BUILD_DIR: installs the game into a fresh prefix the way a packager would, checks
+# the files a desktop expects, then makes the prefix read-only and plays the installed program
+# from it as a user who cannot write there: it must find its pictures from its own location and
+# keep its save in that user's data folder.
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+chmod 755 "$work"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail() { echo "check_install: $*" >&2; exit 1; }
+[ -x "$prefix/bin/vernadora" ] || fail "no bin/vernadora"
+[ -f "$prefix/share/vernadora/CG/場面/道.bmp" ] || fail "no pictures in share/vernadora/CG"
+[ -f "$prefix/share/icons/hicolor/scalable/apps/vernadora.svg" ] || fail "no scalable icon"
+for size in 16 32 48 64 128 256; do
+  [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/vernadora.png" ] || fail "no ${size}px icon"
+done
+[ -f "$prefix/share/doc/vernadora/README.md" ] || fail "no README"
+desktop-file-validate "$prefix/share/applications/vernadora.desktop"
+
+# The prefix read-only to the player; as root, the player is "nobody".
+chmod -R a-w "$prefix"
+home=$work/home
+mkdir -p "$home"
+chmod 777 "$home"
+as_player=()
+if [ "$(id -u)" -eq 0 ]; then as_player=(setpriv --reuid=nobody --regid=nogroup --clear-groups); fi
+cp "$here/installed_game.txt" "$work/script.txt"
+chmod 644 "$work/script.txt"
+out=$(cd "$work" && env HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
+  XDG_RUNTIME_DIR= QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+  "${as_player[@]}" "$prefix/bin/vernadora" --seed 1 --script "$work/script.txt" 2>/dev/null)
+grep -q '"Picture3":{"Visible":true,"Picture":"場面/道"}' <<<"$out" || fail "the pictures were not found: $out"
+grep -q 'セーブが無事終了しました' <<<"$out" || fail "the save failed: $out"
+[ -f "$home/data/vernadora/save.dat" ] || fail "no save.dat in the user's data folder"
+[ ! -e "$prefix/share/vernadora/save.dat" ] || fail "save.dat was written into the prefix"
+echo "check_install: installed, found its pictures, saved to the user's data folder"
