@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -83,31 +84,34 @@ double BareStart() {
     return UntilPainted(&window, start);
 }
 
+// A game with its window, opened and shown (the first screen of a new game).
+struct Session {
+    Session(const std::string& dir, std::uint64_t seed) : game(svc) {
+        svc.dir = dir;
+        game.rng.Seed(seed);
+        game.rng.fixedSeed = true;
+        vern::Open(game);
+        window = std::make_unique<vern::qt::MainWindow>(game, 1);
+        window->show();
+    }
+    QuietServices svc;
+    vern::Game game;
+    std::unique_ptr<vern::qt::MainWindow> window;
+};
+
 double GameStart(const std::string& dir) {
     Clock start;
     start.start();
-    QuietServices svc;
-    svc.dir = dir;
-    vern::Game game(svc);
-    game.rng.Seed(1);
-    game.rng.fixedSeed = true;
-    vern::Open(game);
-    vern::qt::MainWindow window(game, 1);
-    window.show();
-    return UntilPainted(window.client(), start);
+    Session session(dir, 1);
+    return UntilPainted(session.window->client(), start);
 }
 
 // Clicks the way a player plays battles: a unit when one is to be picked (the first standing
 // enemy), else the first command button; each click timed to the end of its repaint.
 std::vector<double> BattleClicks(const std::string& dir, int count) {
-    QuietServices svc;
-    svc.dir = dir;
-    vern::Game game(svc);
-    game.rng.Seed(3);
-    game.rng.fixedSeed = true;
-    vern::Open(game);
-    vern::qt::MainWindow window(game, 1);
-    window.show();
+    Session session(dir, 3);
+    vern::Game& game = session.game;
+    vern::qt::MainWindow& window = *session.window;
     UntilPainted(window.client(), Clock());
     // A party, then the free menu's free fight again and again. A pick that the game turns
     // down (a recruit who refuses) is followed by the last command button (its "no").
@@ -166,12 +170,9 @@ struct StoryFigures {
 
 // Scene 7 (no battle, no choice) from its first step to its end with fast-forward on.
 StoryFigures FastForwardScene(const std::string& dir) {
-    QuietServices svc;
-    svc.dir = dir;
-    vern::Game game(svc);
-    vern::Open(game);
-    vern::qt::MainWindow window(game, 1);
-    window.show();
+    Session session(dir, 5);
+    vern::Game& game = session.game;
+    vern::qt::MainWindow& window = *session.window;
     UntilPainted(window.client(), Clock());
     game.s.SceneNo = 7;
     game.s.StoryStep = 1;

@@ -53,6 +53,16 @@ struct Fixture {
         QWidget* target = Widget(name);
         return w->client()->childAt(target->mapTo(w->client(), target->rect().center()));
     }
+    // The name dialog for the hero, open over the window.
+    std::unique_ptr<NameDialog> NameDialogOpen() {
+        g.s.NameNo = 1;
+        g.n = MakeNameInp();
+        g.n.open = true;
+        NameInp_Form_Load(g);
+        auto dialog = std::make_unique<NameDialog>(g, 1, w.get());
+        dialog->show();
+        return dialog;
+    }
     FakeServices svc;
     Game g;
     std::unique_ptr<MainWindow> w;
@@ -415,15 +425,9 @@ void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
     QVERIFY(t.w->windowTitle() != QString(kDefaultTitle));
 
     // In the name dialog Return presses 決定.
-    Game& g = t.g;
-    g.s.NameNo = 1;
-    g.n = MakeNameInp();
-    g.n.open = true;
-    NameInp_Form_Load(g);
-    NameDialog dialog(g, 1, t.w.get());
-    dialog.show();
-    QTest::keyClick(dialog.findChild<QLineEdit*>("Text1"), Qt::Key_Return);
-    QVERIFY(!g.n.open);
+    auto dialog = t.NameDialogOpen();
+    QTest::keyClick(dialog->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+    QVERIFY(!t.g.n.open);
 }
 
 void WindowTest::everythingScalesWithTheWindow_data() {
@@ -511,12 +515,8 @@ void WindowTest::boardShowsWhereAClickPicksAndNamesWishes() {
 void WindowTest::nameDialogFeedsTheGameAndFollowsIt() {
     Fixture t;
     Game& g = t.g;
-    g.s.NameNo = 1;
-    g.n = MakeNameInp();
-    g.n.open = true;
-    NameInp_Form_Load(g);
-    NameDialog dialog(g, 1, t.w.get());
-    dialog.show();
+    auto shown = t.NameDialogOpen();
+    NameDialog& dialog = *shown;
     QCOMPARE(dialog.windowTitle(), QString("主人公"));
     QCOMPARE(dialog.size(), QSize(334, 349));
     QCOMPARE(dialog.findChild<QWidget*>("Command3")->geometry(), QRect(240, 296, 81, 41));
