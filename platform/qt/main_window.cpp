@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>

@@ -22,6 +22,11 @@ bool IsBoardLabel(Control c) {
            c == Control::Label8;
 }
 
+// How long auto-advance leaves a story text on screen, in milliseconds.
+int AutoAdvancePauseMs(const std::string& text) {
+    return 1500 + 60 * static_cast<int>(CharCount(text));
+}
+
 bool StoryReadsOn(const Game& g) {
     return Clickable(g, Control::Command2, 0);
 }
@@ -170,10 +175,6 @@ void Tick(Game& g) {
         Timer1_Timer(g);
         AutoAdvanceTick(g);
     });
-}
-
-int AutoAdvancePauseMs(const std::string& text) {
-    return 1500 + 60 * static_cast<int>(CharCount(text));
 }
 
 void Open(Game& g) {

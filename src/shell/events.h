@@ -6,7 +6,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 
 #include "state/game.h"
 
@@ -47,8 +46,6 @@ bool CloseBox(Game& g);
 // The window opens.
 void Open(Game& g);
 
-// How long auto-advance leaves a story text on screen, in milliseconds.
-int AutoAdvancePauseMs(const std::string& text);
 
 // Label2_Click and the timer handler, as the game defines them.
 void Label2_Click(Game& g, int i);
