@@ -141,21 +141,15 @@ int main(int argc, char** argv) {
     window.ZoomTo(zoom);
     const QPoint place = settings.value(QStringLiteral("pos"), QPoint(-1, -1)).toPoint();
     if (QGuiApplication::screenAt(place + QPoint(40, 40))) window.move(place);
-    const auto remember = [&] {
-        settings.setValue(QStringLiteral("zoom"), window.zoom());
-        settings.setValue(QStringLiteral("pos"), window.pos());
-    };
     services.SetWindow(&window);
-    QObject::connect(&window, &vern::qt::MainWindow::ended, &app, [&] {
-        remember();
-        app.quit();
-    });
+    QObject::connect(&window, &vern::qt::MainWindow::ended, &app, &QApplication::quit);
     window.show();
     vern::Open(game);
     if (game.ended) return 0;
     window.Sync();
     window.StartTimer();
     const int status = app.exec();
-    remember();
+    settings.setValue(QStringLiteral("zoom"), window.zoom());
+    settings.setValue(QStringLiteral("pos"), window.pos());
     return status;
 }

@@ -4,7 +4,6 @@
 #include "shell/cp932.h"
 #include "shell/events.h"
 #include "shell/name_dialog.h"
-#include "state/history.h"
 
 namespace vern {
 
@@ -103,7 +102,6 @@ bool KeyDown(Game& g, const std::string& key) {
     UiState& ui = g.ui;
     if (ui.overlay != Overlay::None) return PanelKey(g, key);
     if (key == "F1" || key == "Prior") {
-        NoteShown(g);
         ui.overlay = key == "F1" ? Overlay::Help : Overlay::History;
         return true;
     }

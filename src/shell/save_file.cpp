@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "battle/game_mode.h"
@@ -18,6 +17,7 @@
 #include "shell/file_menu.h"
 #include "shell/save_record.h"
 #include "shell/start.h"
+#include "state/file_start.h"
 #include "state/history.h"
 
 namespace vern {
@@ -109,38 +109,14 @@ std::optional<int> ReplaceSave(Game& g, const std::string& bytes) {
 
 enum class ReadOutcome { Read, Missing, Failed };
 
-// Reads the start of "save.dat" without creating it.
+// Reads the start of "save.dat" without creating it; anything but a regular file fails.
 ReadOutcome ReadSave(Game& g, std::string& bytes, int& number) {
-    const std::string path = SavePath(g, kSaveName);
-    // O_NONBLOCK: opening a pipe or a device must not wait; only a regular file is read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) return ReadOutcome::Missing;
-        number = ErrorNumber(errno);
-        return ReadOutcome::Failed;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        number = kErrPathAccess;
-        ::close(fd);
-        return ReadOutcome::Failed;
-    }
-    bytes.assign(kReadLimit, '\0');
-    std::size_t done = 0;
-    while (done < kReadLimit) {
-        const ssize_t n = ::read(fd, bytes.data() + done, kReadLimit - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            number = ErrorNumber(errno);
-            ::close(fd);
-            return ReadOutcome::Failed;
-        }
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return ReadOutcome::Read;
+    long long size = 0;
+    const int err = ReadFileStart(SavePath(g, kSaveName), kReadLimit, bytes, size);
+    if (err == ENOENT) return ReadOutcome::Missing;
+    if (err == 0) return ReadOutcome::Read;
+    number = ErrorNumber(err);
+    return ReadOutcome::Failed;
 }
 
 SaveRecord RecordOfGame(const GameState& s) {

@@ -3,13 +3,12 @@
 // treated as broken and replaced by the fallback.
 #include "story/load_cg.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "state/file_start.h"
 #include "state/history.h"
 
 namespace vern {
@@ -42,36 +41,15 @@ int OpenError(const std::string& path, int err) {
 } // namespace
 
 int ReadBitmapInfo(const std::string& path, int& widthPx, int& heightPx) {
-    // O_NONBLOCK: a pipe or a device in the picture folder must not stop the game; anything
-    // but a regular file is no picture.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return OpenError(path, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return kDeviceIO;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return kAccessError;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return kInvalidPicture;
-    }
+    // A pipe or a device in the picture folder must not stop the game: it is no picture.
+    std::string head;
+    long long fileSize = 0;
+    const int err = ReadFileStart(path, 54, head, fileSize);
+    if (err == ENODEV) return kInvalidPicture;
+    if (err != 0) return OpenError(path, err);
     unsigned char h[54] = {};
-    std::size_t got = 0;
-    bool readError = false;
-    while (got < sizeof h) {
-        const ssize_t n = ::read(fd, h + got, sizeof h - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) readError = true;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (readError) return kDeviceIO;
-    const long long fileSize = st.st_size;
+    std::copy(head.begin(), head.end(), h);
+    const std::size_t got = head.size();
     if (got < 26 || h[0] != 'B' || h[1] != 'M') return kInvalidPicture;
     const std::uint32_t dataOffset = U32(h + 10);
     const std::uint32_t dibSize = U32(h + 14);
