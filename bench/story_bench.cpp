@@ -11,7 +11,7 @@
 #include <string>
 
 #include "bitmap_file.h"
-#include "shell/start.h"
+#include "screen/start.h"
 #include "story/dispatcher.h"
 #include "story/scene_table.h"
 

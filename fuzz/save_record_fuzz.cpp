@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "shell/save_record.h"
+#include "io/save_record.h"
 
 namespace {
 

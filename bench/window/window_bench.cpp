@@ -25,9 +25,9 @@
 #include <vector>
 
 #include "main_window.h"
+#include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
-#include "shell/name_dialog.h"
 #include "story/dispatcher.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "shell/name_dialog.h"
+#include "screen/name_dialog.h"
 
 namespace vern::qt {
 

@@ -1,5 +1,5 @@
 // NameInp in Qt: a modal dialog drawn from the NameInpForm model. The player's edits and clicks
-// go to the dialog's handlers in shell/name_dialog.h; after each the dialog copies the model
+// go to the dialog's handlers in screen/name_dialog.h; after each the dialog copies the model
 // back (text, caret, focus) and closes itself once the model says it is closed.
 #pragma once
 

@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "dump.h"
+#include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
-#include "shell/name_dialog.h"
 #include "state/vars.h"
 
 namespace vern {

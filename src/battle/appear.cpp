@@ -1,9 +1,9 @@
 // AppearUnit: names, strength, race, wish and the special cases of scene 37.
 #include "battle/appear.h"
 
+#include "battle/rare_units.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
-#include "story/formations.h"
 
 namespace vern {
 

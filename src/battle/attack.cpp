@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string>
 
-#include "battle/command_bar.h"
 #include "battle/effects.h"
 #include "battle/game_mode.h"
-#include "shell/panels.h"
+#include "screen/command_bar.h"
+#include "screen/panels.h"
 
 namespace vern {
 

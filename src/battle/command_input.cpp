@@ -6,13 +6,13 @@
 #include <string>
 
 #include "battle/attack.h"
-#include "battle/command_bar.h"
 #include "battle/effects.h"
 #include "battle/turn.h"
-#include "catalogue/info.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
-#include "shell/panels.h"
+#include "screen/command_bar.h"
+#include "screen/info.h"
+#include "screen/panels.h"
 
 namespace vern {
 

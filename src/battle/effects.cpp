@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <string>
 
-#include "battle/command_bar.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
-#include "shell/panels.h"
-#include "shell/start.h"
+#include "screen/command_bar.h"
+#include "screen/panels.h"
+#include "screen/start.h"
 
 namespace vern {
 

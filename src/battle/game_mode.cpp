@@ -6,15 +6,15 @@
 #include <limits>
 
 #include "battle/appear.h"
-#include "battle/command_bar.h"
 #include "battle/command_input.h"
 #include "battle/effects.h"
+#include "battle/save_file.h"
 #include "battle/turn.h"
 #include "catalogue/wishes.h"
-#include "shell/file_menu.h"
-#include "shell/name_dialog.h"
-#include "shell/panels.h"
-#include "shell/start.h"
+#include "screen/command_bar.h"
+#include "screen/name_dialog.h"
+#include "screen/panels.h"
+#include "screen/start.h"
 #include "state/history.h"
 #include "story/dispatcher.h"
 

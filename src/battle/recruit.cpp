@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "battle/command_bar.h"
+#include "screen/command_bar.h"
 
 namespace vern {
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "battle/command_bar.h"
 #include "battle/command_input.h"
-#include "shell/panels.h"
+#include "screen/command_bar.h"
+#include "screen/panels.h"
 
 namespace vern {
 

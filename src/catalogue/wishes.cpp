@@ -2,8 +2,6 @@
 // wish-list menu that reveals them as the player meets them.
 #include "catalogue/wishes.h"
 
-#include "shell/panels.h"
-
 namespace vern {
 
 namespace {
@@ -86,19 +84,6 @@ std::string WishPageText(int w) {
     text += CR;
     text += "→" + WishEffect(w) + "。";
     return text;
-}
-
-void 願い_Click(Game& g, int w) {
-    auto& s = g.s;
-    s.Misc[2] = 0;
-    std::string text = WishPageText(w);
-    if (w == 12) s.Misc[2] = 1;
-    if (w > 0 && w <= 12 && s.WishKnown[w] < 2) {
-        text = w > 10 ? "？？？？" : WishGlyph(w) + "：" + WishEffect(w);
-        s.Misc[2] = 0;
-    }
-    teach(g, text);
-    g.f.Picture1.Visible = false;
 }
 
 } // namespace vern

@@ -1,4 +1,4 @@
-// The wish table (names, glyphs, effects), the wish-list menu and its texts.
+// The wish table: names, glyphs, effects, and the texts of the wish-list menu and its pages.
 #pragma once
 
 #include <string>
@@ -17,8 +17,5 @@ std::string WishMenuCaption(int w, bool revealed);
 
 // The text the wish list shows for entry w, before the unrevealed replacement.
 std::string WishPageText(int w);
-
-// Click on the wish-list menu entry w (0..12), and the page for a unit's wish (also 13..15).
-void 願い_Click(Game& g, int w);
 
 } // namespace vern

@@ -4,12 +4,14 @@
 #include "battle/command_input.h"
 #include "battle/game_mode.h"
 #include "battle/recruit.h"
-#include "catalogue/info.h"
+#include "battle/save_file.h"
 #include "catalogue/wishes.h"
-#include "shell/cp932.h"
+#include "io/cp932.h"
+#include "screen/info.h"
+#include "screen/panels.h"
+#include "screen/start.h"
+#include "screen/wish_page.h"
 #include "shell/file_menu.h"
-#include "shell/panels.h"
-#include "shell/start.h"
 #include "state/history.h"
 #include "story/dispatcher.h"
 
@@ -175,6 +177,11 @@ void Tick(Game& g) {
         Timer1_Timer(g);
         AutoAdvanceTick(g);
     });
+}
+
+void Form_Load(Game& g) {
+    Start(g);
+    Mshow(g, g.s.GameMode);
 }
 
 void Open(Game& g) {

@@ -43,9 +43,10 @@ void Tick(Game& g);
 // The main window's close box: it asks what ゲームの終了 asks and ends the program only on はい.
 // False when it did not react (another event is running, or the program has ended).
 bool CloseBox(Game& g);
-// The window opens.
+// Form3's load event: Start, then the first screen.
+void Form_Load(Game& g);
+// The window opens: Form_Load as one event.
 void Open(Game& g);
-
 
 // Label2_Click and the timer handler, as the game defines them.
 void Label2_Click(Game& g, int i);

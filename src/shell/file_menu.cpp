@@ -1,8 +1,8 @@
-// Start over and quit. Saving and loading live in shell/save_file.cpp.
+// Start over and quit. Saving and loading live in battle/save_file.cpp.
 #include "shell/file_menu.h"
 
 #include "battle/game_mode.h"
-#include "shell/start.h"
+#include "screen/start.h"
 #include "state/history.h"
 
 namespace vern {

@@ -1,12 +1,11 @@
-// The ファイル menu: save, load, start over and quit.
+// The ファイル menu commands that only the player starts: start over and quit. Saving and loading
+// are in battle/save_file.h.
 #pragma once
 
 #include "state/game.h"
 
 namespace vern {
 
-void セーブ_Click(Game& g);
-void ロード_Click(Game& g);
 void 始めから_Click(Game& g);
 void ゲームの終了_Click(Game& g);
 

@@ -1,9 +1,9 @@
 // Keys to the game's own clicks, and the panels and comforts that only keys reach.
 #include "shell/keys.h"
 
-#include "shell/cp932.h"
+#include "io/cp932.h"
+#include "screen/name_dialog.h"
 #include "shell/events.h"
-#include "shell/name_dialog.h"
 
 namespace vern {
 

@@ -21,7 +21,7 @@ class Services {
     virtual MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, bool critical,
                              const std::string& title) = 0;
     // Shows the name dialog modally. NameInp's Form_Load has run; the implementation feeds the
-    // player's actions to the dialog's handlers (see shell/name_dialog.h) and returns once the
+    // player's actions to the dialog's handlers (see screen/name_dialog.h) and returns once the
     // dialog has closed (NameInpForm::open is false again).
     virtual void RunNameDialog(Game& g) = 0;
     virtual void Beep() = 0;

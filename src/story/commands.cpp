@@ -5,10 +5,10 @@
 
 #include <limits>
 
-#include "battle/command_bar.h"
 #include "catalogue/units.h"
-#include "shell/panels.h"
-#include "story/load_cg.h"
+#include "screen/command_bar.h"
+#include "screen/load_cg.h"
+#include "screen/panels.h"
 
 namespace vern {
 

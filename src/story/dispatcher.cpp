@@ -4,8 +4,8 @@
 
 #include <limits>
 
+#include "battle/save_file.h"
 #include "catalogue/units.h"
-#include "shell/file_menu.h"
 #include "story/commands.h"
 #include "story/scenes.h"
 

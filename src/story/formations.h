@@ -1,4 +1,4 @@
-// Story battles, recruitment encounters, unit changes and the rare named units.
+// Story battles, recruitment encounters and unit changes.
 #pragma once
 
 #include "state/game.h"
@@ -9,8 +9,5 @@ void SetFormation(Game& g, int n);
 void StartEncounter(Game& g, int n);
 void ChangeUnit(Game& g, int slot, int change);
 void ScalePartyMaxHP(Game& g, double factor);
-// Replaces a freshly made enemy in slot by one of the rare named units.
-void MakeRareUnit(Game& g, int slot);
-
 
 } // namespace vern

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/name_dialog.h"
+#include "screen/name_dialog.h"
 #include "state/game.h"
 
 namespace vern::qt::test {

@@ -24,11 +24,11 @@
 #ifndef Q_MOC_RUN
 #include "catalogue/wishes.h"
 #include "fake_services.h"
+#include "screen/load_cg.h"
+#include "screen/name_dialog.h"
+#include "screen/panels.h"
 #include "shell/events.h"
-#include "shell/name_dialog.h"
-#include "shell/panels.h"
 #include "story/dispatcher.h"
-#include "story/load_cg.h"
 #endif
 
 namespace vern::qt::test {

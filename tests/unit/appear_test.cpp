@@ -3,7 +3,7 @@
 
 #include "battle/appear.h"
 #include "fake_services.h"
-#include "shell/start.h"
+#include "screen/start.h"
 
 namespace vern::test {
 namespace {

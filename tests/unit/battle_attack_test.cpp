@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "battle/attack.h"
-#include "battle/command_bar.h"
 #include "battle/effects.h"
 #include "battle/game_mode.h"
 #include "battle_fixture.h"
+#include "screen/command_bar.h"
 
 namespace vern::test {
 
@@ -75,7 +75,7 @@ TEST_P(Attack, DealsAndReports) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Battle, Attack, ::testing::ValuesIn(kAttacks),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(BattleBoard, AnAttackOnTheDeadIsSpent) {
     Unit(1, 50);
@@ -308,7 +308,7 @@ TEST_P(Death, SpendsAnExtraLifeOrDies) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Battle, Death, ::testing::ValuesIn(kDeaths),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(BattleBoard, ADestroyedCreatureGivesItsSlotBack) {
     Unit(2, 35, 12);

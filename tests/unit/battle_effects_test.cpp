@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "battle/attack.h"
-#include "battle/command_bar.h"
 #include "battle/effects.h"
 #include "battle/game_mode.h"
 #include "battle_fixture.h"
+#include "screen/command_bar.h"
 
 namespace vern::test {
 namespace {
@@ -116,7 +116,7 @@ TEST_P(Trade, ReplacesTheMemberOrPassesTheWish) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Battle, Trade, ::testing::ValuesIn(kTrades),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(BattleBoard, ATradedWishIsRevealedAndTheSoughtWishMovesOn) {
     for (int i = 0; i <= 9; ++i) Unit(i, 50);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "fake_services.h"
-#include "shell/panels.h"
-#include "shell/start.h"
+#include "screen/panels.h"
+#include "screen/start.h"
 
 namespace vern::test {
 

@@ -1,9 +1,9 @@
 // Turns and phases: who acts in a phase, the enemies' plans and the hits fixed for the phase.
 #include <gtest/gtest.h>
 
-#include "battle/command_bar.h"
 #include "battle/turn.h"
 #include "battle_fixture.h"
+#include "screen/command_bar.h"
 
 namespace vern::test {
 namespace {
@@ -100,7 +100,7 @@ TEST_P(PhaseChoice, ChoosesTheUnitsOfThePhase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Turn, PhaseChoice, ::testing::ValuesIn(kPhases),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(BattleBoard, TheFirstPartyUnitThatMayActIsAskedForItsOrder) {
     for (int i = 0; i <= 9; ++i) Unit(i, 50);
@@ -374,7 +374,7 @@ TEST_P(Planner, ScoresAndProjects) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Turn, Planner, ::testing::ValuesIn(kPlans),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& param) { return "case" + std::to_string(param.index); });
 
 TEST_F(BattleBoard, AHealerSkipsTheDead) {
     for (int j = 0; j <= 9; ++j) Unit(j, 100);

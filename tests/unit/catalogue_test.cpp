@@ -5,7 +5,8 @@
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
 #include "fake_services.h"
-#include "shell/start.h"
+#include "screen/start.h"
+#include "screen/wish_page.h"
 
 namespace vern::test {
 namespace {

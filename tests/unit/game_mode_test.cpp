@@ -1,12 +1,12 @@
 // The game-mode screens outside battle, the command bar's frame and event routing.
 #include <gtest/gtest.h>
 
-#include "battle/command_bar.h"
 #include "battle/game_mode.h"
 #include "fake_services.h"
+#include "screen/command_bar.h"
+#include "screen/panels.h"
+#include "screen/start.h"
 #include "shell/events.h"
-#include "shell/panels.h"
-#include "shell/start.h"
 
 namespace vern::test {
 namespace {

@@ -4,8 +4,8 @@
 #include "battle/game_mode.h"
 #include "catalogue/units.h"
 #include "fake_services.h"
-#include "shell/name_dialog.h"
-#include "shell/start.h"
+#include "screen/name_dialog.h"
+#include "screen/start.h"
 
 namespace vern::test {
 namespace {

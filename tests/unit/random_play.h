@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "screen/name_dialog.h"
 #include "shell/events.h"
-#include "shell/name_dialog.h"
 
 namespace vern::test {
 
@@ -51,7 +51,7 @@ class RandomPlay {
 
   private:
     struct Services : vern::Services {
-        Services(RandomPlay& owner, std::string folder) : owner(owner), folder(std::move(folder)) {}
+        Services(RandomPlay& player, std::string dir) : owner(player), folder(std::move(dir)) {}
         RandomPlay& owner;
         std::string folder;
         MsgAnswer MsgBox(const std::string&, MsgButtons b, bool, const std::string&) override {

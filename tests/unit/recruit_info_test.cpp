@@ -9,16 +9,16 @@
 #include <string>
 #include <unistd.h>
 
-#include "battle/command_bar.h"
 #include "bitmap_file.h"
 #include "catalogue/content.h"
-#include "catalogue/info.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
 #include "fake_services.h"
+#include "screen/command_bar.h"
+#include "screen/info.h"
+#include "screen/panels.h"
+#include "screen/start.h"
 #include "shell/events.h"
-#include "shell/panels.h"
-#include "shell/start.h"
 
 namespace vern::test {
 namespace {
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                       4,
                       0,
                       {"やめとく", "連れてく", "", ""}}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& param) { return std::to_string(param.index); });
 
 TEST_F(RecruitBoard, SilentUnitLeavesThePreviousAnswer) {
     g.s.RecruitMood[6] = 0;
@@ -284,7 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ChoiceCase{"祖神", 6, 14, 0, "祖/14", 64, 64},
                       ChoiceCase{"plain unit", 0, 6, 0, "願い/6", 20, 22},
                       ChoiceCase{"plain unit without picture", 0, 2, 0, "fallback", 130, 162}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& param) { return std::to_string(param.index); });
 
 TEST_F(InfoPage, PageTexts) {
     struct Case {

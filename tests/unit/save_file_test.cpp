@@ -8,11 +8,13 @@
 #include <set>
 
 #include "battle/game_mode.h"
+#include "battle/save_file.h"
 #include "catalogue/wishes.h"
 #include "fake_services.h"
+#include "io/save_record.h"
+#include "screen/start.h"
+#include "shell/events.h"
 #include "shell/file_menu.h"
-#include "shell/save_record.h"
-#include "shell/start.h"
 
 namespace vern::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/save_record.h"
+#include "io/save_record.h"
 
 namespace vern::test {
 namespace {

@@ -3,9 +3,10 @@
 
 #include "catalogue/wishes.h"
 #include "fake_services.h"
+#include "screen/panels.h"
+#include "screen/start.h"
+#include "screen/wish_page.h"
 #include "shell/events.h"
-#include "shell/panels.h"
-#include "shell/start.h"
 
 namespace vern::test {
 namespace {

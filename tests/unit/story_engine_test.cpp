@@ -13,12 +13,12 @@
 #include "bitmap_file.h"
 #include "catalogue/content.h"
 #include "fake_services.h"
+#include "screen/load_cg.h"
+#include "screen/name_dialog.h"
+#include "screen/start.h"
 #include "shell/events.h"
-#include "shell/name_dialog.h"
-#include "shell/start.h"
 #include "story/commands.h"
 #include "story/dispatcher.h"
-#include "story/load_cg.h"
 #include "story/scene_table.h"
 #include "story/scenes.h"
 
@@ -464,8 +464,8 @@ TEST_F(Story, Scene20HandsTheStoryToTheSecondLead) {
     s.UnitMaxHP[0] = 150;
     s.UnitMaxHP[1] = 100;
     s.UnitMaxHP[2] = 0;
-    t.svc.dialog.push_back([](Game& g) { NameInp_Text1_Change(g, "ララ"); });
-    t.svc.dialog.push_back([](Game& g) { NameInp_Command3_Click(g); });
+    t.svc.dialog.push_back([](Game& game) { NameInp_Text1_Change(game, "ララ"); });
+    t.svc.dialog.push_back([](Game& game) { NameInp_Command3_Click(game); });
     Enter(20, 30);
     EXPECT_EQ(s.NameNo, 2);
     EXPECT_EQ(s.UnitName[0], "ララ");

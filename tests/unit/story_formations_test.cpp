@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "battle/rare_units.h"
 #include "fake_services.h"
-#include "shell/start.h"
+#include "screen/start.h"
 #include "story/formations.h"
 
 namespace vern::test {

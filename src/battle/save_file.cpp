@@ -12,12 +12,13 @@
 #include <string>
 #include <unistd.h>
 
+#include "battle/save_file.h"
+
 #include "battle/game_mode.h"
 #include "catalogue/wishes.h"
-#include "shell/file_menu.h"
-#include "shell/save_record.h"
-#include "shell/start.h"
-#include "state/file_start.h"
+#include "io/file_start.h"
+#include "io/save_record.h"
+#include "screen/start.h"
 #include "state/history.h"
 
 namespace vern {

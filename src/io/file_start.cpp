@@ -1,5 +1,5 @@
 // The non-blocking read behind the save file and the picture loader.
-#include "state/file_start.h"
+#include "io/file_start.h"
 
 #include <cerrno>
 #include <fcntl.h>

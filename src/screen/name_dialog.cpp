@@ -1,12 +1,12 @@
 // The name dialog: default, random and typed names, the ten-character limit and every refusal.
 // A name is also refused when the save file could not bring it back unchanged, so that a
 // saved name always comes back as it was typed.
-#include "shell/name_dialog.h"
+#include "screen/name_dialog.h"
 
 #include "catalogue/units.h"
-#include "shell/cp932.h"
+#include "io/cp932.h"
+#include "screen/load_cg.h"
 #include "state/history.h"
-#include "story/load_cg.h"
 
 namespace vern {
 

@@ -1,6 +1,6 @@
 // Drawing the ten board rows from the unit arrays, and the hint shown in the message panel
 // until the player clicks the board.
-#include "shell/panels.h"
+#include "screen/panels.h"
 
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"

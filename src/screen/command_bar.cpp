@@ -1,5 +1,5 @@
 // Captions of the command bar and the choice modes behind its buttons.
-#include "battle/command_bar.h"
+#include "screen/command_bar.h"
 
 namespace vern {
 

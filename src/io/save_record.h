@@ -1,5 +1,5 @@
 // The record inside "save.dat": the saved part of the game as bytes and back. No game, no
-// files: the save and load commands (shell/save_file.cpp) wrap it, and the fuzz target feeds
+// files: the save and load commands (battle/save_file.cpp) wrap it, and the fuzz target feeds
 // it arbitrary bytes.
 //
 // Layout: the marker "Vern_saveD", then tagged numbers (a 2-byte type code, little-endian:

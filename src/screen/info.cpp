@@ -1,14 +1,15 @@
 // The information page of a unit: its description, race page or wish page in the message
 // panel as a hint, and its picture in Picture1 centred over the board.
-#include "catalogue/info.h"
+#include "screen/info.h"
 
 #include <string>
 
 #include "catalogue/content.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
-#include "shell/panels.h"
-#include "story/load_cg.h"
+#include "screen/load_cg.h"
+#include "screen/panels.h"
+#include "screen/wish_page.h"
 
 namespace vern {
 

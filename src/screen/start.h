@@ -6,8 +6,6 @@
 namespace vern {
 
 void Start(Game& g);
-// Form3's load event: Start, then the first screen.
-void Form_Load(Game& g);
 
 // Int(100^(1-r) × 1000 + 9999) capped at 99999: a personal growth ceiling.
 Long RandomGrowthCap(Game& g);

@@ -1,13 +1,12 @@
 // Start resets the window and the game state in the order the game relies on; what it leaves
 // alone (shadow slots 10..19, variables that are not reset) survives a reset and a load.
-#include "shell/start.h"
+#include "screen/start.h"
 
 #include <cmath>
 
-#include "battle/game_mode.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
-#include "shell/panels.h"
+#include "screen/panels.h"
 
 namespace vern {
 
@@ -107,11 +106,6 @@ void Start(Game& g) {
     }
     // 15.
     ASTshow(g);
-}
-
-void Form_Load(Game& g) {
-    Start(g);
-    Mshow(g, g.s.GameMode);
 }
 
 } // namespace vern

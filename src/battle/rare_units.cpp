@@ -1,6 +1,7 @@
 // The rare named units that now and then take an ordinary enemy's place.
+#include "battle/rare_units.h"
+
 #include "catalogue/units.h"
-#include "story/formations.h"
 
 namespace vern {
 

@@ -1,14 +1,14 @@
 // The picture loader of the story, the name dialog and the information page. Only the bitmap
 // header is read here (the front end draws the pixels); a file that could not be drawn is
 // treated as broken and replaced by the fallback.
-#include "story/load_cg.h"
+#include "screen/load_cg.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
 
-#include "state/file_start.h"
+#include "io/file_start.h"
 #include "state/history.h"
 
 namespace vern {

@@ -1,11 +1,11 @@
 // The save record: writing the saved values in their fixed order, and reading them back with
 // every check a damaged or altered file must fail.
-#include "shell/save_record.h"
+#include "io/save_record.h"
 
 #include <cstdint>
 #include <limits>
 
-#include "shell/cp932.h"
+#include "io/cp932.h"
 
 namespace vern {
 

@@ -1,5 +1,5 @@
 // Conversions between the game's UTF-8 texts and CP932, through iconv.
-#include "shell/cp932.h"
+#include "io/cp932.h"
 
 #include <cerrno>
 #include <iconv.h>
