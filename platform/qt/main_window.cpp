@@ -396,6 +396,15 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
     Handle([&] { KeyUp(game_, key); });
 }
 
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) {
+        fastForwardDelay_.stop();
+        heldControl_.clear();
+        Handle([&] { FocusLost(game_); });
+    }
+    return QMainWindow::event(event);
+}
+
 void MainWindow::wheelEvent(QWheelEvent* event) {
     event->accept();
     wheelAngle_ += event->angleDelta().y();

@@ -63,6 +63,9 @@ class MainWindow : public QMainWindow {
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The window losing the keyboard (another window, or a dialog of the game's) lets go of
+    // every held key: their release would never reach the window.
+    bool event(QEvent* event) override;
 
   signals:
     // The game has ended; the window is closed.

@@ -136,6 +136,8 @@ bool Click(Game& g, Control c, int index) {
     if (!Clickable(g, c, index)) return false;
     // A command button without a caption does nothing at all.
     if (c == Control::Command1 && g.f.Command1[index].Caption.empty()) return false;
+    // The player's own 早送り / 止める settles any hold let go behind a dialog.
+    if (c == Control::Command3) g.ui.fastForwardReleased = false;
     // Label9 lies over the board: a click on a board label reaches it while it shows.
     if (IsBoardLabel(c) && g.f.Label9.Visible) c = Control::Label9;
     return RunEvent(g, [&] {
@@ -173,6 +175,14 @@ bool CloseBox(Game& g) {
 
 void Tick(Game& g) {
     if (g.ui.overlay != Overlay::None) return;
+    // A hold let go while an event ran ends its fast-forward here, instead of a step.
+    if (g.ui.fastForwardReleased && !g.busy) {
+        g.ui.fastForwardReleased = false;
+        if (g.s.FastForward == kTrue) {
+            RunEvent(g, [&] { Command3_Click(g); });
+            return;
+        }
+    }
     RunEvent(g, [&] {
         Timer1_Timer(g);
         AutoAdvanceTick(g);

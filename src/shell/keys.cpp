@@ -51,9 +51,18 @@ bool StoryKey(Game& g, const std::string& key) {
         return true;
     }
     if (IsFastForwardKey(key)) {
-        if (ui.fastForwardHeld || g.s.FastForward == kTrue) return false;
+        // A press starts fast-forward whenever it is off, whatever became of an earlier hold.
+        // While it runs, a press takes over a hold that was let go behind a dialog, and
+        // leaves the 早送り button's own fast-forward alone.
+        if (g.s.FastForward == kTrue) {
+            if (!ui.fastForwardReleased) return false;
+            ui.fastForwardReleased = false;
+            ui.fastForwardHeld = true;
+            return true;
+        }
         if (!Click(g, Control::Command3)) return false;
         ui.fastForwardHeld = true;
+        ui.fastForwardReleased = false;
         return true;
     }
     return false;
@@ -109,10 +118,20 @@ bool KeyDown(Game& g, const std::string& key) {
 }
 
 bool KeyUp(Game& g, const std::string& key) {
-    if (g.ended || g.busy || !IsFastForwardKey(key) || !g.ui.fastForwardHeld) return false;
+    if (g.ended || !IsFastForwardKey(key) || !g.ui.fastForwardHeld) return false;
+    if (g.busy) {
+        // Let go behind a dialog: the next tick stops the fast-forward.
+        g.ui.ReleaseHeldKeys();
+        return true;
+    }
     g.ui.fastForwardHeld = false;
     if (g.s.FastForward == kTrue) Click(g, Control::Command3);
     return true;
+}
+
+bool FocusLost(Game& g) {
+    if (g.ended || !g.ui.fastForwardHeld) return false;
+    return KeyUp(g, "Control_L");
 }
 
 bool Key(Game& g, const std::string& key) {

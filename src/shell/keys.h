@@ -19,6 +19,10 @@ namespace vern {
 bool KeyDown(Game& g, const std::string& key);
 // A key released; only Control, which acts while held, reacts.
 bool KeyUp(Game& g, const std::string& key);
+// The window lost the keyboard (to another window, or to a dialog of its own): every held key
+// counts as released, since the window will not see its release. False when none was held.
+bool FocusLost(Game& g);
+
 // A key pressed and released.
 bool Key(Game& g, const std::string& key);
 

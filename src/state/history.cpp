@@ -32,12 +32,14 @@ MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool crit
                  const std::string& title) {
     NoteShown(g);
     ++g.ui.modals;
+    g.ui.ReleaseHeldKeys(); // the box takes the keyboard
     return g.svc.MsgBox(text, buttons, critical, title);
 }
 
 void RunNameDialog(Game& g) {
     NoteShown(g);
     ++g.ui.modals;
+    g.ui.ReleaseHeldKeys(); // the dialog takes the keyboard
     g.svc.RunNameDialog(g);
 }
 

@@ -24,7 +24,18 @@ struct UiState {
     int autoWaitMs = 0;           // how long the current text has been shown under auto-advance
     std::string autoText;         // the text that wait is for
     bool fastForwardHeld = false; // fast-forward runs because Control is held
-    int modals = 0;               // message boxes and name dialogs shown so far
+    // Control was let go (or the window lost the keyboard) while an event ran: the next tick
+    // stops the fast-forward it held, instead of reading on.
+    bool fastForwardReleased = false;
+    int modals = 0; // message boxes and name dialogs shown so far
+
+    // Every held key counts as let go: the window lost the keyboard to a dialog or to another
+    // window, and will not see the keys' release.
+    void ReleaseHeldKeys() {
+        if (!fastForwardHeld) return;
+        fastForwardHeld = false;
+        fastForwardReleased = true;
+    }
 };
 
 } // namespace vern

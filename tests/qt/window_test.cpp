@@ -96,6 +96,7 @@ class WindowTest : public QObject {
     void closeBoxAsksAndWaitsBehindADialog();
     void pictureTheWindowCannotDrawIsTheFallback();
     void keysAndTheWheelReachTheGameAsItsOwnKeys();
+    void losingTheKeyboardLetsGoOfControl();
     void everythingScalesWithTheWindow_data();
     void everythingScalesWithTheWindow();
     void zoomKeys();
@@ -428,6 +429,35 @@ void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
     auto dialog = t.NameDialogOpen();
     QTest::keyClick(dialog->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
     QVERIFY(!t.g.n.open);
+}
+
+void WindowTest::losingTheKeyboardLetsGoOfControl() {
+    Fixture t;
+    GameState& s = t.g.s;
+    s.SceneNo = 20;
+    s.StoryStep = 19;
+    STORYshow(t.g);
+    t.w->Sync();
+    t.w->StartTimer();
+    // Another window takes the keyboard while Control is held: fast-forward stops at once,
+    // and the next press starts it again.
+    QTest::keyPress(t.w.get(), Qt::Key_Control);
+    QTRY_COMPARE(int(s.FastForward), int(kTrue));
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(t.w.get(), &deactivate);
+    QCOMPARE(int(s.FastForward), 0);
+    const int stopped = s.StoryStep;
+    QTest::qWait(100);
+    QCOMPARE(int(s.StoryStep), stopped);
+    QTest::keyPress(t.w.get(), Qt::Key_Control);
+    QTRY_COMPARE(int(s.FastForward), int(kTrue));
+    // Held on into the name dialog of step 30: the dialog takes the keyboard; once it has
+    // closed the story stops instead of running on by itself.
+    QTRY_VERIFY(s.StoryStep >= 30);
+    QTRY_COMPARE(int(s.FastForward), 0);
+    QCOMPARE(int(s.StoryStep), 30);
+    QTest::keyRelease(t.w.get(), Qt::Key_Control);
+    QCOMPARE(int(s.FastForward), 0);
 }
 
 void WindowTest::everythingScalesWithTheWindow_data() {
