@@ -1,23 +1,33 @@
-// window_bench [--dir DIR] [--runs N]: how fast the real window answers, in figures.
+// window_bench [--dir DIR] [--runs N] [--brief]: how fast the real window answers, in figures.
 //
 //   start    a game window, from nothing to its first paint, against a bare Qt window of the
-//            same size with one label (the baseline), with the ratio;
+//            same size with one label (the baseline), with the ratio; and, to show what the
+//            menu bar alone costs, a bare main window with the same two menu titles;
+//   memory   the peak resident memory of a process that shows one bare window, and of one that
+//            shows the game's window (each in a process of its own);
 //   click    a click on a command button or a unit to the end of the repaint it causes, over
 //            the clicks of a few battles (median and 99th percentile);
 //   story    fast-forward over a whole scene with the real 25 ms timer, in steps per second
 //            against the 40 the tick allows, and the work of one step alone.
 //
-// DIR is the program folder (pictures); default: the folder of this program. It runs on any Qt
-// platform: offscreen by default, a real X server with QT_QPA_PLATFORM=xcb (e.g. xvfb-run).
+// DIR is the program folder (pictures); default: the folder of this program. --brief measures
+// each figure once, quickly, to see that the benchmark still works (the test command runs it).
+// It runs on any Qt platform: offscreen by default, a real X server with QT_QPA_PLATFORM=xcb
+// (e.g. xvfb-run).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -25,6 +35,7 @@
 #include <vector>
 
 #include "main_window.h"
+#include "options.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
@@ -84,6 +95,20 @@ double BareStart() {
     return UntilPainted(&window, start);
 }
 
+// A bare main window with the game's two menu titles over a label.
+double MenuBarStart() {
+    Clock start;
+    start.start();
+    QMainWindow window;
+    window.menuBar()->addAction(QStringLiteral("願い一覧"));
+    window.menuBar()->addAction(QStringLiteral("ファイル"));
+    auto* label = new QLabel(QStringLiteral("ヴェルナドーラ演義"));
+    window.setCentralWidget(label);
+    window.resize(457, 385);
+    window.show();
+    return UntilPainted(label, start);
+}
+
 // A game with its window, opened and shown (the first screen of a new game).
 struct Session {
     Session(const std::string& dir, std::uint64_t seed) : game(svc) {
@@ -118,24 +143,31 @@ std::vector<double> BattleClicks(const std::string& dir, int count) {
     std::vector<double> times;
     bool stuck = false;
     for (int tries = 0; static_cast<int>(times.size()) < count && tries < count * 4; ++tries) {
+        // A control of the board is clicked at its centre; the story panel's buttons are
+        // widgets of their own.
         QWidget* target = nullptr;
+        QPoint at;
         if (vern::BoardPicks(game) && !stuck) {
             // A standing enemy to strike; after a victory, a fallen one to recruit.
             int pick = -1;
             for (int i = 9; i >= 5; --i)
                 if (game.s.UnitHP[i] > 0 || (pick < 0 && !game.s.UnitName[i].empty())) pick = i;
-            target =
-                window.findChild<QWidget*>(QStringLiteral("Label2_%1").arg(pick < 0 ? 0 : pick));
+            target = window.client();
+            at = window.client()
+                     ->RectOf(QStringLiteral("Label2_%1").arg(pick < 0 ? 0 : pick))
+                     .center();
         } else if (game.f.Picture2.Visible) {
             target = window.findChild<QWidget*>(QStringLiteral("Command2"));
         } else if (game.f.Label9.Visible) {
-            target = window.findChild<QWidget*>(QStringLiteral("Label9"));
+            target = window.client();
+            at = window.client()->RectOf(QStringLiteral("Label9")).center();
         } else {
             for (int k = 0; k <= 3; ++k) {
                 const int i = stuck ? 3 - k : k;
                 if (vern::Clickable(game, vern::Control::Command1, i) &&
                     !game.f.Command1[i].Caption.empty()) {
-                    target = window.findChild<QWidget*>(QStringLiteral("Command1_%1").arg(i));
+                    target = window.client();
+                    at = window.client()->RectOf(QStringLiteral("Command1_%1").arg(i)).center();
                     break;
                 }
             }
@@ -153,7 +185,7 @@ std::vector<double> BattleClicks(const std::string& dir, int count) {
         QApplication::processEvents();
         Clock start;
         start.start();
-        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::mouseClick(target, Qt::LeftButton, {}, at.isNull() ? QPoint() : at);
         QApplication::processEvents();
         const double ms = start.nsecsElapsed() / 1e6;
         stuck = state() == before;
@@ -211,6 +243,32 @@ StoryFigures FastForwardScene(const std::string& dir) {
     return f;
 }
 
+// The peak resident memory of this process image, in MiB (VmHWM: unlike the rusage figure it
+// starts anew at exec, so a child does not report its parent's peak).
+double PeakMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return -1;
+}
+
+// Runs this program again to show one window ("bare" or "game") and returns the peak memory it
+// reports, or -1.
+double PeakOfChild(const char* which, const std::string& dir) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VERN_BENCH_ONE"), QString::fromLatin1(which));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--dir"), QString::fromStdString(dir)});
+    if (!child.waitForFinished(30000) || child.exitCode() != 0) return -1;
+    bool ok = false;
+    const double mib = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? mib : -1;
+}
+
 std::string ExecutableFolder() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -219,15 +277,18 @@ std::string ExecutableFolder() {
 
 } // namespace
 
+const vern::ProgramInfo kProgram{
+    "window_bench",
+    {vern::Option::Dir, vern::Option::Runs, vern::Option::Brief},
+    "Times the game's window: start to first paint, click to repaint, fast-forward."};
+
 int main(int argc, char** argv) {
+    vern::Options o;
+    if (const int status = vern::ReadCommandLine(kProgram, argc, argv, o); status >= 0)
+        return status;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::string dir = ExecutableFolder();
-    int runs = 15;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string arg = argv[i];
-        if (arg == "--dir") dir = argv[i + 1];
-        if (arg == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-    }
+    const std::string dir = o.dir.empty() ? ExecutableFolder() : o.dir;
+    const int runs = o.runs > 0 ? o.runs : o.brief ? 1 : 15;
     QApplication app(argc, argv);
     // The offscreen platform's note on fixed-size windows says nothing about speed.
     static const QtMessageHandler previous = qInstallMessageHandler(
@@ -237,22 +298,46 @@ int main(int argc, char** argv) {
         });
     QApplication::setFont(vern::qt::ToFont(vern::Font{"ＭＳ Ｐゴシック", 9, false}, 1));
 
-    // The first window of a process pays for loading fonts and the platform: warm both up.
+    // A child that shows one window and reports its peak memory.
+    const QByteArray one = qgetenv("VERN_BENCH_ONE");
+    if (!one.isEmpty()) {
+        if (one == "bare")
+            BareStart();
+        else
+            GameStart(dir);
+        std::printf("%.2f\n", PeakMiB());
+        return 0;
+    }
+
+    // The first window of a process pays for loading fonts and the platform: warm all up.
     BareStart();
+    MenuBarStart();
     GameStart(dir);
-    std::vector<double> bare, game;
+    std::vector<double> bare, menuBar, game;
     for (int i = 0; i < runs; ++i) {
         bare.push_back(BareStart());
+        menuBar.push_back(MenuBarStart());
         game.push_back(GameStart(dir));
     }
-    const std::vector<double> clicks = BattleClicks(dir, 400);
+    const double bareMiB = PeakOfChild("bare", dir), gameMiB = PeakOfChild("game", dir);
+    const std::vector<double> clicks = BattleClicks(dir, o.brief ? 40 : 400);
     const StoryFigures story = FastForwardScene(dir);
+    if (clicks.empty() || story.steps == 0) {
+        std::fprintf(stderr, "window_bench: nothing measured\n");
+        return 1;
+    }
 
     std::printf("window_bench on the %s platform, %d runs\n",
                 qPrintable(QGuiApplication::platformName()), runs);
     std::printf(
         "start to first paint   bare Qt window %7.2f ms   game window %7.2f ms   ratio %.2f\n",
         Median(bare), Median(game), Median(game) / Median(bare));
+    std::printf("                       bare window with the menu titles %7.2f ms   ratio of the "
+                "game window to it %.2f\n",
+                Median(menuBar), Median(game) / Median(menuBar));
+    std::printf("peak memory            bare Qt window %7.2f MiB  game window %7.2f MiB  "
+                "difference %.2f MiB\n",
+                bareMiB, gameMiB, gameMiB - bareMiB);
     std::printf("click to repaint       %zu clicks   median %.2f ms   99th percentile %.2f ms\n",
                 clicks.size(), Median(clicks), Percentile(clicks, 0.99));
     std::printf("fast-forward, scene 7  %d steps in %.2f s = %.1f steps/s (the 25 ms tick allows "

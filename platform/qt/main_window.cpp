@@ -5,8 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -44,6 +45,11 @@ void ApplyAction(QAction* a, const MenuItem& item) {
     a->setEnabled(item.Enabled);
 }
 
+// The menus' font, which message boxes and the name dialog share, at a zoom.
+QFont MenuFont(double zoom) {
+    return ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom);
+}
+
 // Shown after the window's caption while auto-advance reads the story on.
 constexpr const char* kAutoSign = "　［オート］";
 constexpr const char* kAutoTip = "オートで読み進めています（A で止める）";
@@ -60,6 +66,8 @@ constexpr const char* kAutoTip = "オートで読み進めています（A で�
 MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     : QMainWindow(parent), game_(game), zoom_(zoom) {
     setObjectName(QStringLiteral("Form3"));
+    // Message boxes and the name dialog take the application's font, at the window's zoom.
+    QApplication::setFont(MenuFont(zoom_));
     // The stage fills the window below the menu bar; the client area, the game's own window
     // at the current zoom, sits in its middle and grows and shrinks with it.
     stage_ = new QWidget(this);
@@ -68,52 +76,45 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     stage_->setMinimumSize(Px(game_.f.ClientWidth, kMinZoom), Px(game_.f.ClientHeight, kMinZoom));
     stage_->installEventFilter(this);
     setCentralWidget(stage_);
-    client_ = new QWidget(stage_);
-    client_->setObjectName(QStringLiteral("client"));
-    client_->setAutoFillBackground(true);
+    // The board is drawn in the client area itself; the command buttons lie on it, and the
+    // story panel, made the first time it shows, covers everything while it shows.
+    client_ = new BoardView(stage_);
     client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
+    client_->onClick = [this](Control c, int index) { OnClick(c, index); };
+    client_->afterFirstPaint = [this] { QTimer::singleShot(0, this, [this] { EnsureMenus(); }); };
     stage_->resize(client_->size());
     BuildMenus();
+    setFocusPolicy(Qt::StrongFocus);
 
-    // Children are stacked in the order they are made, the first lowest: the lines and shapes
-    // of the board, its labels, the hint catcher Label9 over them, then the buttons and the
-    // picture boxes, and last the story panel that covers everything while it shows.
-    line1_ = new LineView(client_);
-    line1_->setObjectName(QStringLiteral("Line1"));
-    for (int i = 0; i <= 9; ++i) {
-        shape1_.push_back(new ShapeView(client_));
-        shape1_.back()->setObjectName(Indexed("Shape1", i));
-    }
-    for (int i = 0; i <= 4; ++i) {
-        line2_.push_back(new LineView(client_));
-        line2_.back()->setObjectName(Indexed("Line2", i));
-    }
-    for (int i = 0; i <= 4; ++i) {
-        label6_.push_back(new LabelView(client_));
-        label6_.back()->setObjectName(Indexed("Label6", i));
-    }
-    for (int i = 0; i <= 9; ++i) {
-        label2_.push_back(AddLabel(client_, Indexed("Label2", i), Control::Label2, i));
-        label3_.push_back(AddLabel(client_, Indexed("Label3", i), Control::Label3, i));
-        label4_.push_back(AddLabel(client_, Indexed("Label4", i), Control::Label4, i));
-    }
-    for (int i = 0; i <= 9; ++i) {
-        // The knock-down cross has no click of its own: the marker under it takes the click.
-        label5_.push_back(new LabelView(client_));
-        label5_.back()->setObjectName(Indexed("Label5", i));
-        label5_.back()->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    for (int i = 0; i <= 9; ++i)
-        label8_.push_back(AddLabel(client_, Indexed("Label8", i), Control::Label8, i));
-    label1_ = new LabelView(client_);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label9_ = AddLabel(client_, QStringLiteral("Label9"), Control::Label9, 0);
-    for (int i = 0; i <= 3; ++i)
-        command1_.push_back(AddButton(client_, Indexed("Command1", i), Control::Command1, i));
-    picture1_ = new PictureView(client_);
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    connect(picture1_, &PictureView::clicked, this, [this] { OnClick(Control::Picture1, 0); });
+    // The zoom keys, with the desktop's own sequences (and = for + without Shift).
+    const auto zoomAction = [this](QList<QKeySequence> keys, auto run) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);
+    };
+    zoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(QStringLiteral("Ctrl+=")),
+                QKeySequence(QStringLiteral("Ctrl+Shift+="))},
+               [this] { ZoomStep(1); });
+    zoomAction({QKeySequence(QKeySequence::ZoomOut), QKeySequence(QStringLiteral("Ctrl+_"))},
+               [this] { ZoomStep(-1); });
+    zoomAction({QKeySequence(QStringLiteral("Ctrl+0"))}, [this] { ZoomTo(1); });
 
+    timer_.setObjectName(QStringLiteral("Timer1"));
+    timer_.setInterval(game_.f.Timer1.Interval);
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTick);
+
+    fastForwardDelay_.setSingleShot(true);
+    fastForwardDelay_.setInterval(kHoldMs);
+    connect(&fastForwardDelay_, &QTimer::timeout, this,
+            [this] { Handle([&] { KeyDown(game_, heldControl_); }); });
+    Sync();
+    resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
+}
+
+void MainWindow::MakeStoryPanel() {
+    if (picture2_) return;
     picture2_ = new PictureView(client_);
     picture2_->setObjectName(QStringLiteral("Picture2"));
     image5_ = new PictureView(picture2_);
@@ -131,29 +132,7 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     command3_ = AddButton(picture2_, QStringLiteral("Command3"), Control::Command3, 0);
     for (int i = 0; i <= 1; ++i)
         command4_.push_back(AddButton(picture2_, Indexed("Command4", i), Control::Command4, i));
-
-    // Over everything: the keyboard focus on the board, then the panels for the player.
-    focusFrame_ = new QFrame(client_);
-    focusFrame_->setObjectName(QStringLiteral("BoardFocus"));
-    focusFrame_->setStyleSheet(
-        QStringLiteral("#BoardFocus { border: 2px dashed #E0A000; background: transparent; }"));
-    focusFrame_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    focusFrame_->hide();
-    overlay_ = new OverlayView(client_);
-    connect(overlay_, &OverlayView::clicked, this,
-            [this] { Handle([&] { KeyDown(game_, "Escape"); }); });
-    setFocusPolicy(Qt::StrongFocus);
-
-    timer_.setObjectName(QStringLiteral("Timer1"));
-    timer_.setInterval(game_.f.Timer1.Interval);
-    connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTick);
-
-    fastForwardDelay_.setSingleShot(true);
-    fastForwardDelay_.setInterval(kHoldMs);
-    connect(&fastForwardDelay_, &QTimer::timeout, this,
-            [this] { Handle([&] { KeyDown(game_, heldControl_); }); });
-    Sync();
-    resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
+    if (overlay_) overlay_->raise();
 }
 
 double MainWindow::FitZoom(QSize area) const {
@@ -166,10 +145,10 @@ void MainWindow::SetZoom(double zoom) {
     if (zoom == zoom_) return;
     zoom_ = zoom;
     client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
-    const QFont menuFont = ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom_);
-    for (QWidget* w : {static_cast<QWidget*>(menuBar()), static_cast<QWidget*>(wishMenu_),
-                       static_cast<QWidget*>(fileMenu_)})
-        w->setFont(menuFont);
+    const QFont menuFont = MenuFont(zoom_);
+    menuBar()->setFont(menuFont);
+    for (QMenu* menu : {wishMenu_, fileMenu_})
+        if (menu) menu->setFont(menuFont);
     // Message boxes and the name dialog take the application's font.
     QApplication::setFont(menuFont);
     Centre();
@@ -177,12 +156,23 @@ void MainWindow::SetZoom(double zoom) {
     emit zoomChanged(zoom_);
 }
 
+void MainWindow::ZoomStep(int quarters) {
+    // Steps land on exact quarters, also from a zoom that fitting left a hair off one.
+    const double q = zoom_ * 4;
+    const double base = quarters > 0 ? std::floor(q + 0.05) : std::ceil(q - 0.05);
+    ZoomTo((base + quarters) / 4);
+}
+
 void MainWindow::ZoomTo(double zoom) {
     const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
     const int bar = menuBar()->sizeHint().height();
-    // Never larger than the screen can show whole (the frame takes a little more).
-    if (screen.isValid()) zoom = std::min(zoom, FitZoom(screen - QSize(16, bar + 48)));
-    zoom = std::max(kMinZoom, zoom);
+    // Never larger than the screen can show whole (the frame takes a little more): then the
+    // largest quarter step that fits.
+    if (screen.isValid()) {
+        const double fit = FitZoom(screen - QSize(16, bar + 48));
+        if (zoom > fit) zoom = std::floor(fit * 4 + 1e-9) / 4;
+    }
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     SetZoom(zoom);
     resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
 }
@@ -194,26 +184,28 @@ void MainWindow::Centre() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == stage_ && event->type() == QEvent::Resize) {
-        // A zoom whose client area already fills the stage to the pixel stays as it is.
+        // A zoom whose client area already fills the stage to the pixel stays as it is; a
+        // quarter step that fills it as well as the exact fit is taken instead of the fit, so
+        // that the zoom keys and a remembered zoom stay on their steps.
         const double fit = FitZoom(stage_->size());
         const auto size = [this](double z) {
             return QSize(Px(game_.f.ClientWidth, z), Px(game_.f.ClientHeight, z));
         };
-        if (size(fit) != size(zoom_)) SetZoom(fit);
+        const double quarter = std::round(fit * 4) / 4;
+        const QSize exact = size(fit), stepped = size(quarter);
+        double z = fit;
+        if (quarter >= kMinZoom && stepped.width() <= stage_->width() &&
+            stepped.height() <= stage_->height() && exact.width() - stepped.width() <= 1 &&
+            exact.height() - stepped.height() <= 1)
+            z = quarter;
+        if (size(z) != size(zoom_) || (z == quarter && z != zoom_)) SetZoom(z);
         Centre();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-LabelView* MainWindow::AddLabel(QWidget* parent, const QString& name, Control c, int index) {
-    auto* label = new LabelView(parent);
-    label->setObjectName(name);
-    connect(label, &LabelView::clicked, this, [this, c, index] { OnClick(c, index); });
-    return label;
-}
-
 QPushButton* MainWindow::AddButton(QWidget* parent, const QString& name, Control c, int index) {
-    auto* button = new QPushButton(parent);
+    auto* button = new FaceButton(parent);
     button->setObjectName(name);
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QPushButton::clicked, this, [this, c, index] { OnClick(c, index); });
@@ -221,9 +213,23 @@ QPushButton* MainWindow::AddButton(QWidget* parent, const QString& name, Control
 }
 
 void MainWindow::BuildMenus() {
-    const QFont menuFont = ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom_);
-    menuBar()->setFont(menuFont);
-    wishMenu_ = menuBar()->addMenu(QString());
+    // The menu bar shows its two titles from the first paint on; the menus behind them are made
+    // just after it (or at once when something needs them), since nothing opens them sooner.
+    menuBar()->setFont(MenuFont(zoom_));
+    for (QAction** title : {&wishTitle_, &fileTitle_}) {
+        *title = menuBar()->addAction(QString());
+        connect(*title, &QAction::triggered, this, [this, title] {
+            EnsureMenus();
+            menuBar()->setActiveAction(title == &wishTitle_ ? wishMenu_->menuAction()
+                                                            : fileMenu_->menuAction());
+        });
+    }
+}
+
+void MainWindow::EnsureMenus() {
+    if (wishMenu_) return;
+    const QFont menuFont = MenuFont(zoom_);
+    wishMenu_ = new QMenu(this);
     wishMenu_->setObjectName(QStringLiteral("願い一覧"));
     wishMenu_->setFont(menuFont);
     for (int i = 0; i <= 12; ++i) {
@@ -232,7 +238,7 @@ void MainWindow::BuildMenus() {
         connect(a, &QAction::triggered, this, [this, i] { OnMenu(MenuCommand::願い, i); });
         wishes_.push_back(a);
     }
-    fileMenu_ = menuBar()->addMenu(QString());
+    fileMenu_ = new QMenu(this);
     fileMenu_->setObjectName(QStringLiteral("ファイル"));
     fileMenu_->setFont(menuFont);
     const auto add = [this](const char* name, MenuCommand m) {
@@ -245,6 +251,15 @@ void MainWindow::BuildMenus() {
     load_ = add("ロード", MenuCommand::ロード);
     restart_ = add("始めから", MenuCommand::始めから);
     quit_ = add("ゲームの終了", MenuCommand::ゲームの終了);
+    // The menus take the places of the titles that stood for them.
+    menuBar()->insertMenu(wishTitle_, wishMenu_);
+    menuBar()->insertMenu(fileTitle_, fileMenu_);
+    menuBar()->removeAction(wishTitle_);
+    menuBar()->removeAction(fileTitle_);
+    wishTitle_->deleteLater();
+    fileTitle_->deleteLater();
+    wishTitle_ = fileTitle_ = nullptr;
+    SyncMenus();
 }
 
 void MainWindow::StartTimer() {
@@ -281,33 +296,26 @@ void MainWindow::OnTick() {
 
 void MainWindow::SyncComforts() {
     const UiState& ui = game_.ui;
-    overlay_->Apply(ui, client_->size(), zoom_);
+    if (ui.overlay != Overlay::None && !overlay_) {
+        overlay_ = new OverlayView(client_);
+        connect(overlay_, &OverlayView::clicked, this,
+                [this] { Handle([&] { KeyDown(game_, "Escape"); }); });
+    }
+    if (overlay_) overlay_->Apply(ui, client_->size(), zoom_);
     menuBar()->setEnabled(ui.overlay == Overlay::None);
 
     // The pointer says where a click picks a unit; the wish glyph names its wish.
     const bool picks = BoardPicks(game_);
-    const Qt::CursorShape shape = picks ? Qt::PointingHandCursor : Qt::ArrowCursor;
-    for (int i = 0; i <= 9; ++i) {
-        for (QWidget* w : {static_cast<QWidget*>(label2_[i]), static_cast<QWidget*>(label3_[i]),
-                           static_cast<QWidget*>(label4_[i]), static_cast<QWidget*>(label8_[i])})
-            if (w->cursor().shape() != shape) w->setCursor(shape);
-        const QString tip =
-            game_.f.Label4[i].Caption.empty() ? QString() : ToText(WishName(game_.s.UnitWish[i]));
-        if (label4_[i]->toolTip() != tip) label4_[i]->setToolTip(tip);
+    client_->SetPicking(picks);
+    std::vector<QString> tips(10);
+    for (int i = 0; i <= 9; ++i)
+        if (!game_.f.Label4[i].Caption.empty()) tips[i] = ToText(WishName(game_.s.UnitWish[i]));
+    client_->SetWishTips(std::move(tips));
+    client_->SetFocusSlot(picks ? ui.focus : -1);
+    if (command3_) {
+        const QString tip = ui.autoAdvance ? QString::fromUtf8(kAutoTip) : QString();
+        if (command3_->toolTip() != tip) command3_->setToolTip(tip);
     }
-    if (picks && ui.focus >= 0 && ui.focus <= 9) {
-        const QRect row = ToRect(game_.f.Label2[ui.focus].r, zoom_)
-                              .united(ToRect(game_.f.Label3[ui.focus].r, zoom_))
-                              .adjusted(-3, -3, 3, 3);
-        focusFrame_->setGeometry(row);
-        focusFrame_->show();
-        focusFrame_->raise();
-        overlay_->raise();
-    } else {
-        focusFrame_->hide();
-    }
-    const QString tip = ui.autoAdvance ? QString::fromUtf8(kAutoTip) : QString();
-    if (command3_->toolTip() != tip) command3_->setToolTip(tip);
 }
 
 std::string MainWindow::KeyName(const QKeyEvent& e) {
@@ -337,15 +345,10 @@ std::string MainWindow::KeyName(const QKeyEvent& e) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    // Control with +, - or 0 zooms; Control alone, held, fast-forwards (after a moment, so
-    // that a zoom chord does not read the story on).
+    // Control alone, held, fast-forwards (after a moment, so that a chord such as the zoom
+    // keys does not read the story on); Control with another key is no key of the game's.
     if (event->modifiers() & Qt::ControlModifier && event->key() != Qt::Key_Control) {
         fastForwardDelay_.stop();
-        const int k = event->key();
-        if (k == Qt::Key_Plus || k == Qt::Key_Equal)
-            ZoomTo(std::floor(zoom_ * 4 + 1e-9) / 4 + 0.25);
-        if (k == Qt::Key_Minus) ZoomTo(std::ceil(zoom_ * 4 - 1e-9) / 4 - 0.25);
-        if (k == Qt::Key_0) ZoomTo(1);
         event->accept();
         return;
     }
@@ -357,6 +360,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (key == "F10") {
         // The menu bar, for the arrows and Return.
+        EnsureMenus();
         for (QMenu* menu : {wishMenu_, fileMenu_})
             if (menuBar()->isEnabled() && menu->menuAction()->isEnabled()) {
                 menuBar()->setActiveAction(menu->menuAction());
@@ -374,9 +378,9 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (game_.ui.overlay == Overlay::History) {
-        if (key == "Prior") overlay_->ScrollPages(-1);
-        if (key == "Up") overlay_->ScrollLines(-1);
-        if (key == "Down") overlay_->ScrollLines(1);
+        if (key == "Prior" && overlay_) overlay_->ScrollPages(-1);
+        if (key == "Up" && overlay_) overlay_->ScrollLines(-1);
+        if (key == "Down" && overlay_) overlay_->ScrollLines(1);
     }
     Handle([&] { KeyDown(game_, key); });
 }
@@ -410,13 +414,13 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
     wheelAngle_ += event->angleDelta().y();
     // Up opens the history (and scrolls it); down reads the story on.
     for (; wheelAngle_ >= 120; wheelAngle_ -= 120) {
-        if (game_.ui.overlay == Overlay::History)
+        if (game_.ui.overlay == Overlay::History && overlay_)
             overlay_->ScrollLines(-3);
         else
             Handle([&] { KeyDown(game_, "Prior"); });
     }
     for (; wheelAngle_ <= -120; wheelAngle_ += 120) {
-        if (game_.ui.overlay == Overlay::History)
+        if (game_.ui.overlay == Overlay::History && overlay_)
             overlay_->ScrollLines(3);
         else
             Handle([&] { Click(game_, Control::Picture2); });
@@ -434,6 +438,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::SyncMenus() {
     const Form3& f = game_.f;
+    if (!wishMenu_) {
+        ApplyAction(wishTitle_, f.願い一覧);
+        ApplyAction(fileTitle_, f.ファイル);
+        return;
+    }
     wishMenu_->setTitle(ToMenuText(f.願い一覧.Caption));
     wishMenu_->menuAction()->setEnabled(f.願い一覧.Enabled);
     for (int i = 0; i <= 12; ++i) ApplyAction(wishes_[i], f.願い[i]);
@@ -460,31 +469,18 @@ void MainWindow::Sync() {
         stage_->setPalette(palette);
     }
 
-    line1_->Apply(f.Line1, z);
-    for (int i = 0; i <= 9; ++i) {
-        shape1_[i]->Apply(f.Shape1[i], z);
-        label2_[i]->Apply(f.Label2[i], z);
-        label3_[i]->Apply(f.Label3[i], z);
-        label4_[i]->Apply(f.Label4[i], z);
-        label5_[i]->Apply(f.Label5[i], z);
-        label8_[i]->Apply(f.Label8[i], z);
-    }
-    for (int i = 0; i <= 4; ++i) {
-        line2_[i]->Apply(f.Line2[i], z);
-        label6_[i]->Apply(f.Label6[i], z);
-    }
-    label1_->Apply(f.Label1, z);
-    label9_->Apply(f.Label9, z);
-    for (int i = 0; i <= 3; ++i) ApplyButton(command1_[i], f.Command1[i], z);
-    picture1_->Apply(f.Picture1, z);
+    client_->Apply(f, z);
 
-    picture2_->Apply(f.Picture2, z);
-    image5_->Apply(f.Image5, z);
-    label7_->Apply(f.Label7, z);
-    picture3_->Apply(f.Picture3, z);
-    ApplyButton(command2_, f.Command2, z);
-    ApplyButton(command3_, f.Command3, z);
-    for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], f.Command4[i], z);
+    if (f.Picture2.Visible) MakeStoryPanel();
+    if (picture2_) {
+        picture2_->Apply(f.Picture2, z);
+        image5_->Apply(f.Image5, z);
+        label7_->Apply(f.Label7, z);
+        picture3_->Apply(f.Picture3, z);
+        ApplyButton(command2_, f.Command2, z);
+        ApplyButton(command3_, f.Command3, z);
+        for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], f.Command4[i], z);
+    }
 
     if (timer_.interval() != f.Timer1.Interval) timer_.setInterval(f.Timer1.Interval);
     SyncComforts();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "board_view.h"
 #include "overlay.h"
 #include "render.h"
 // moc cannot read the game's Japanese identifiers; it needs none of these.
@@ -29,6 +30,7 @@ class MainWindow : public QMainWindow {
 
     // The smallest zoom the window goes down to.
     static constexpr double kMinZoom = 0.5;
+    static constexpr double kMaxZoom = 8;
     // How long Control must be held before fast-forward starts, in milliseconds.
     static constexpr int kHoldMs = 150;
 
@@ -39,12 +41,15 @@ class MainWindow : public QMainWindow {
     // The zoom at which the client area fits an area of this size whole.
     double FitZoom(QSize area) const;
     Game& game() { return game_; }
-    // The client area under the menu bar.
-    QWidget* client() const { return client_; }
+    // The client area under the menu bar: the board, with the buttons and the story panel on it.
+    BoardView* client() const { return client_; }
     QTimer& timer() { return timer_; }
 
     // Copies the whole model onto the widgets.
     void Sync();
+    // Makes the menus behind the menu bar's titles now (they are otherwise made just after the
+    // window's first paint).
+    void EnsureMenus();
     // Lets Timer1 tick on its own (the script mode ticks by command instead).
     void StartTimer();
     // Whether the last close request reached the game (it asks before the program ends); false
@@ -78,8 +83,10 @@ class MainWindow : public QMainWindow {
     void OnMenu(MenuCommand m, int index);
     void OnTick();
 
-    LabelView* AddLabel(QWidget* parent, const QString& name, Control c, int index);
     QPushButton* AddButton(QWidget* parent, const QString& name, Control c, int index);
+    // The story panel and the panels over the window are made the first time they show.
+    void MakeStoryPanel();
+    void ZoomStep(int quarters);
     void SetZoom(double zoom);
     void Centre();
     void BuildMenus();
@@ -91,17 +98,9 @@ class MainWindow : public QMainWindow {
     Game& game_;
     double zoom_;
     QWidget* stage_ = nullptr;
-    QWidget* client_ = nullptr;
+    BoardView* client_ = nullptr;
     QTimer timer_;
 
-    LineView* line1_ = nullptr;
-    std::vector<ShapeView*> shape1_;
-    std::vector<LineView*> line2_;
-    std::vector<LabelView*> label2_, label3_, label4_, label5_, label6_, label8_;
-    LabelView* label1_ = nullptr;
-    LabelView* label9_ = nullptr;
-    std::vector<QPushButton*> command1_;
-    PictureView* picture1_ = nullptr;
     PictureView* picture2_ = nullptr;
     PictureView* image5_ = nullptr;
     LabelView* label7_ = nullptr;
@@ -110,6 +109,8 @@ class MainWindow : public QMainWindow {
     QPushButton* command3_ = nullptr;
     std::vector<QPushButton*> command4_;
 
+    QAction* wishTitle_ = nullptr; // the titles, until the menus take their places
+    QAction* fileTitle_ = nullptr;
     QMenu* wishMenu_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     std::vector<QAction*> wishes_;
@@ -120,7 +121,6 @@ class MainWindow : public QMainWindow {
     bool closeReacted_ = false;
 
     OverlayView* overlay_ = nullptr;
-    QWidget* focusFrame_ = nullptr;
     int wheelAngle_ = 0; // the wheel's turn not yet taken as a step
     QTimer fastForwardDelay_;
     std::string heldControl_;

@@ -6,9 +6,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QRadialGradient>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTextOption>
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace vern::qt {
 
@@ -172,6 +178,69 @@ bool ClickEnds(QWidget* w, QMouseEvent* e, bool& pressed) {
 }
 
 } // namespace
+
+void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const QStyle* style) {
+    // The face depends on the size, the state and the colours, never on the caption.
+    constexpr QStyle::State kFaceStates = QStyle::State_Enabled | QStyle::State_Sunken |
+                                          QStyle::State_On | QStyle::State_MouseOver |
+                                          QStyle::State_HasFocus | QStyle::State_Raised;
+    constexpr QPalette::ColorRole kRoles[] = {
+        QPalette::Button, QPalette::Window, QPalette::Light,     QPalette::Midlight, QPalette::Mid,
+        QPalette::Dark,   QPalette::Shadow, QPalette::Highlight, QPalette::Base};
+    struct Face {
+        QSize size;
+        int state, features;
+        qreal ratio;
+        std::array<QRgb, std::size(kRoles)> colours;
+        const QStyle* style;
+        QPixmap pixmap;
+    };
+    static std::vector<Face> faces;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    Face key{option.rect.size(),
+             static_cast<int>(option.state & kFaceStates),
+             static_cast<int>(option.features),
+             ratio,
+             {},
+             style,
+             {}};
+    for (std::size_t i = 0; i < std::size(kRoles); ++i)
+        key.colours[i] = option.palette.color(kRoles[i]).rgba();
+    const auto same = [&key](const Face& f) {
+        return f.size == key.size && f.state == key.state && f.features == key.features &&
+               f.ratio == key.ratio && f.colours == key.colours && f.style == key.style;
+    };
+    auto it = std::find_if(faces.begin(), faces.end(), same);
+    if (it == faces.end()) {
+        if (faces.size() >= 64) faces.clear();
+        QPixmap face((QSizeF(key.size) * ratio).toSize());
+        face.setDevicePixelRatio(ratio);
+        face.fill(Qt::transparent);
+        QPainter p(&face);
+        QStyleOptionButton at = option;
+        at.rect = QRect(QPoint(0, 0), key.size);
+        style->drawControl(QStyle::CE_PushButtonBevel, &at, &p, nullptr);
+        p.end();
+        key.pixmap = face;
+        faces.push_back(key);
+        it = faces.end() - 1;
+    }
+    painter.drawPixmap(option.rect.topLeft(), it->pixmap);
+}
+
+void FaceButton::paintEvent(QPaintEvent*) {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QStylePainter painter(this);
+    DrawButtonFace(painter, option, style());
+    painter.drawControl(QStyle::CE_PushButtonLabel, option);
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
 
 void LabelView::Apply(const Label& model, double zoom) {
     setGeometry(ToRect(model.r, zoom));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 #include <string>
@@ -14,6 +15,8 @@
 #endif
 
 class QPainter;
+class QStyle;
+class QStyleOptionButton;
 
 namespace vern::qt {
 
@@ -39,6 +42,22 @@ bool CanDraw(const std::string& path);
 const QImage& FallbackImage();
 // Draws p with its top left corner at topLeft, scaled by zoom.
 void DrawPicture(QPainter& painter, const Picture& p, QPoint topLeft, double zoom);
+
+// Draws a push button's face (not its caption) as the style draws it for option, from a copy
+// kept for each size, state and palette: the style's rounded, shaded face is the most costly
+// thing on the window, and its buttons share a few sizes.
+void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const QStyle* style);
+
+// A push button that looks exactly like any other, but keeps the style's drawing of its face
+// for each size and state and only draws its caption anew: the window's buttons share a few
+// sizes, and the style's rounded, shaded face is the most costly thing on the board.
+class FaceButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+};
 
 // A label: back colour or transparent, word-wrapped caption at the top left.
 class LabelView : public QWidget {

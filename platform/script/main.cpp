@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "options.h"
 #include "script_runner.h"
 #include "shell/events.h"
 
@@ -15,41 +16,23 @@ std::string ExecutableFolder() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-int Usage() {
-    std::cerr << "usage: vernadora-script [--dir DIR] [--seed N] [FILE]\n";
-    return 2;
-}
+const vern::ProgramInfo kProgram{
+    "vernadora-script",
+    {vern::Option::Dir, vern::Option::Seed, vern::Option::File},
+    "Plays ヴェルナドーラ演義 without a window: commands from FILE, what happens as JSON lines."};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dir = ExecutableFolder();
-    std::string file;
-    bool seeded = false;
-    unsigned long long seed = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--dir" && i + 1 < argc) {
-            dir = argv[++i];
-        } else if (arg == "--seed" && i + 1 < argc) {
-            try {
-                seed = std::stoull(argv[++i]);
-            } catch (const std::exception&) {
-                return Usage();
-            }
-            seeded = true;
-        } else if (!arg.empty() && arg[0] != '-' && file.empty()) {
-            file = arg;
-        } else {
-            return Usage();
-        }
-    }
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    vern::Options o;
+    if (const int status = vern::ReadCommandLine(kProgram, argc, argv, o); status >= 0)
+        return status;
+    const std::string dir = o.dir.empty() ? ExecutableFolder() : o.dir;
 
     vern::ScriptServices services(std::cout, dir);
     vern::Game game(services);
-    if (seeded) {
-        game.rng.Seed(seed);
+    if (o.seeded) {
+        game.rng.Seed(o.seed);
         game.rng.fixedSeed = true;
     }
     vern::ScriptRunner runner(game, services, std::cout);
@@ -59,10 +42,10 @@ int main(int argc, char** argv) {
         std::cerr << stop.message << '\n';
         return stop.status;
     }
-    if (file.empty()) return runner.Run(std::cin, std::cerr);
-    std::ifstream in(file);
+    if (o.file.empty()) return runner.Run(std::cin, std::cerr);
+    std::ifstream in(o.file);
     if (!in) {
-        std::cerr << "cannot read " << file << '\n';
+        std::cerr << "cannot read " << o.file << '\n';
         return 2;
     }
     return runner.Run(in, std::cerr);
