@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   nlohmann-json3-dev libgtest-dev libbenchmark-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   xvfb xauth desktop-file-utils
 )
 missing=()

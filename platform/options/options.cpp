@@ -186,7 +186,11 @@ std::string HelpText(const ProgramInfo& program) {
 }
 
 std::string VersionText(const ProgramInfo& program) {
-    return std::string(program.name) + " " + VERN_VERSION;
+    return std::string(program.name) + " " + ProgramVersion();
+}
+
+const char* ProgramVersion() {
+    return VERN_VERSION;
 }
 
 int ReadCommandLine(const ProgramInfo& program, int argc, const char* const* argv, Options& o) {

@@ -46,6 +46,8 @@ std::string UsageLine(const ProgramInfo& program);
 std::string HelpText(const ProgramInfo& program);
 // "vernadora 0.9.0"
 std::string VersionText(const ProgramInfo& program);
+// "0.9.0"
+const char* ProgramVersion();
 
 // The whole reading for a program's main: on Run returns -1; otherwise prints help or the
 // version to standard output (status 0) or the error and the usage line to standard error

@@ -1,7 +1,7 @@
 // The program folder and the save folder of the window.
 #include "folders.h"
 
-#include <cstdlib>
+#include <QStandardPaths>
 #include <filesystem>
 #include <unistd.h>
 
@@ -15,14 +15,11 @@ bool Writable(const fs::path& folder) {
     return ::access(folder.c_str(), W_OK) == 0;
 }
 
-// $XDG_DATA_HOME/vernadora, or ~/.local/share/vernadora; made when missing.
+// The desktop's data folder for the game ($XDG_DATA_HOME/vernadora, by default
+// ~/.local/share/vernadora); made when missing.
 fs::path UserDataFolder() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    fs::path base = xdg && *xdg == '/' ? fs::path(xdg)
-                    : home && *home    ? fs::path(home) / ".local" / "share"
-                                       : fs::temp_directory_path();
-    const fs::path folder = base / "vernadora";
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const fs::path folder = fs::path(base.toStdString()) / "vernadora";
     std::error_code ec;
     fs::create_directories(folder, ec);
     return folder;

@@ -2,30 +2,26 @@
 // taking the player's clicks, printing what happens as the headless driver does.
 #include <QApplication>
 #include <QEventLoop>
-#include <QIcon>
-#include <QPixmap>
-#include <QScreen>
-#include <QSettings>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
 #include "folders.h"
+#include "identity.h"
 #include "main_window.h"
+#include "options.h"
 #include "qt_services.h"
 #include "script_runner.h"
+#include "settings.h"
 #include "shell/events.h"
 
 namespace {
 
-struct Options {
-    std::string dir; // --dir: both the program folder and the save folder; empty: found
-    std::string script;
-    bool seeded = false;
-    unsigned long long seed = 0;
-    double zoom = 0; // --zoom; 0: the zoom the player left the window at
-};
+const vern::ProgramInfo kProgram{
+    "vernadora",
+    {vern::Option::Dir, vern::Option::Seed, vern::Option::Zoom, vern::Option::Script},
+    "ヴェルナドーラ演義: a story of wishes, told step by step, with turn-based battles."};
 
 std::string ExecutableFolder() {
     std::error_code ec;
@@ -33,49 +29,14 @@ std::string ExecutableFolder() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-int Usage() {
-    std::cerr << "usage: vernadora [--dir DIR] [--seed N] [--zoom Z] [--script FILE]\n";
-    return 2;
-}
-
-bool Parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (i + 1 >= argc) return false;
-        const std::string value = argv[++i];
-        try {
-            std::size_t used = 0;
-            if (arg == "--dir") {
-                o.dir = value;
-            } else if (arg == "--script") {
-                o.script = value;
-            } else if (arg == "--seed") {
-                if (value.empty() || value[0] == '-') return false;
-                o.seed = std::stoull(value, &used);
-                o.seeded = true;
-            } else if (arg == "--zoom") {
-                o.zoom = std::stod(value, &used);
-                if (!(o.zoom >= 0.25 && o.zoom <= 8)) return false;
-            } else {
-                return false;
-            }
-            if ((arg == "--seed" || arg == "--zoom") && used != value.size()) return false;
-        } catch (const std::exception&) {
-            return false;
-        }
-    }
-    while (o.dir.size() > 1 && o.dir.back() == '/') o.dir.pop_back();
-    return true;
-}
-
-void Seed(vern::Game& game, const Options& o) {
+void Seed(vern::Game& game, const vern::Options& o) {
     if (!o.seeded) return;
     game.rng.Seed(o.seed);
     game.rng.fixedSeed = true;
 }
 
 // The script plays in the window; answers come from the script, events go to standard output.
-int RunScript(QApplication& app, const Options& o, std::istream& in) {
+int RunScript(QApplication& app, const vern::Options& o, std::istream& in) {
     const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), o.dir);
     vern::ScriptServices services(std::cout, folders.program);
     services.saveFolder = folders.save;
@@ -99,6 +60,7 @@ int RunScript(QApplication& app, const Options& o, std::istream& in) {
             throw vern::ScriptStop{1, "cannot write " + file};
     };
     window.show();
+    window.EnsureMenus();
     try {
         vern::Open(game);
     } catch (const vern::ScriptStop& stop) {
@@ -112,8 +74,9 @@ int RunScript(QApplication& app, const Options& o, std::istream& in) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!Parse(argc, argv, options)) return Usage();
+    vern::Options options;
+    if (const int status = vern::ReadCommandLine(kProgram, argc, argv, options); status >= 0)
+        return status;
     std::ifstream script;
     if (!options.script.empty()) {
         script.open(options.script);
@@ -123,8 +86,7 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vernadora")));
-    QApplication::setFont(vern::qt::ToFont(vern::Font{"ＭＳ Ｐゴシック", 9, false}, 1));
+    vern::qt::IdentifyApplication(vern::ProgramVersion());
     if (!options.script.empty()) return RunScript(app, options, script);
 
     const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), options.dir);
@@ -132,15 +94,12 @@ int main(int argc, char** argv) {
     vern::Game game(services);
     Seed(game, options);
     // The zoom and the place the player left the window at, unless --zoom says otherwise.
-    QSettings settings(QStringLiteral("vernadora"), QStringLiteral("vernadora"));
-    const double saved = settings.value(QStringLiteral("zoom"), 1.0).toDouble();
-    const double zoom = options.zoom > 0                                        ? options.zoom
-                        : saved >= vern::qt::MainWindow::kMinZoom && saved <= 8 ? saved
-                                                                                : 1.0;
+    vern::qt::WindowSettings settings;
+    const double zoom = options.zoom > 0 ? options.zoom : settings.Zoom();
     vern::qt::MainWindow window(game, zoom);
     window.ZoomTo(zoom);
-    const QPoint place = settings.value(QStringLiteral("pos"), QPoint(-1, -1)).toPoint();
-    if (QGuiApplication::screenAt(place + QPoint(40, 40))) window.move(place);
+    settings.RestorePlace(window);
+    if (options.zoom > 0) window.ZoomTo(options.zoom);
     services.SetWindow(&window);
     QObject::connect(&window, &vern::qt::MainWindow::ended, &app, &QApplication::quit);
     window.show();
@@ -149,7 +108,6 @@ int main(int argc, char** argv) {
     window.Sync();
     window.StartTimer();
     const int status = app.exec();
-    settings.setValue(QStringLiteral("zoom"), window.zoom());
-    settings.setValue(QStringLiteral("pos"), window.pos());
+    settings.Save(window);
     return status;
 }

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         std::cerr << stop.message << '\n';
         return stop.status;
     }
-    if (o.file.empty()) return runner.Run(std::cin, std::cerr);
+    if (o.file.empty() || o.file == "-") return runner.Run(std::cin, std::cerr);
     std::ifstream in(o.file);
     if (!in) {
         std::cerr << "cannot read " << o.file << '\n';

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <memory>
 
+#include "identity.h"
 #include "main_window.h"
 #include "name_dialog.h"
 #include "qt_services.h"
@@ -121,8 +122,10 @@ class WindowTest : public QObject {
     void initTestCase();
     void layout_data();
     void layout();
+    void everyControlOfTheModelHasItsView();
     void fontsFollowTheZoom();
     void menus();
+    void theApplicationIsKnownByItsNameAndIcon();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
     void hintCatcherLiesOverTheBoardAndTakesItsClicks();
@@ -193,6 +196,61 @@ void WindowTest::layout() {
     }
 }
 
+void WindowTest::everyControlOfTheModelHasItsView() {
+    for (double zoom : {1.0, 2.5}) {
+        Fixture t(zoom);
+        const Form3& f = t.g.f;
+        BoardView* board = t.w->client();
+        // The board draws every indexed control with every index, where the model puts it.
+        const auto check = [&](const char* name, int count, auto rectOf) {
+            for (int i = 0; i < count; ++i) {
+                const QString n = QStringLiteral("%1_%2").arg(name).arg(i);
+                QCOMPARE(board->RectOf(n), ToRect(rectOf(i), zoom));
+                QVERIFY2(board->rect().contains(board->RectOf(n)), qPrintable(n));
+            }
+            QVERIFY(board->RectOf(QStringLiteral("%1_%2").arg(name).arg(count)).isNull());
+        };
+        check("Label2", 10, [&](int i) { return f.Label2[i].r; });
+        check("Label3", 10, [&](int i) { return f.Label3[i].r; });
+        check("Label4", 10, [&](int i) { return f.Label4[i].r; });
+        check("Label5", 10, [&](int i) { return f.Label5[i].r; });
+        check("Label8", 10, [&](int i) { return f.Label8[i].r; });
+        check("Shape1", 10, [&](int i) { return f.Shape1[i].r; });
+        check("Label6", 5, [&](int i) { return f.Label6[i].r; });
+        check("Command1", 4, [&](int i) { return f.Command1[i].r; });
+        QCOMPARE(board->RectOf("Label1"), ToRect(f.Label1.r, zoom));
+        QCOMPARE(board->RectOf("Label9"), ToRect(f.Label9.r, zoom));
+        // A click finds what the stacking says lies on top: the list and the search agree.
+        t.g.s.PickState = 5;
+        teach(t.g, "ヒント");
+        t.w->Sync();
+        const std::vector<BoardItem> items = board->Items();
+        for (int y = 0; y < board->height(); y += 7)
+            for (int x = 0; x < board->width(); x += 7) {
+                const QPoint p(x, y);
+                std::optional<BoardItem> top;
+                for (auto it = items.rbegin(); it != items.rend() && !top; ++it)
+                    if (!it->passThrough && it->rect.contains(p)) top = *it;
+                const std::optional<BoardItem> found = board->ItemAt(p);
+                QCOMPARE(found ? found->name : QString(), top ? top->name : QString());
+            }
+        // The story panel and its controls, once it shows.
+        t.g.f.Picture2.Visible = true;
+        t.w->Sync();
+        for (const char* name : {"Picture2", "Image5", "Label7", "Picture3", "Command2", "Command3",
+                                 "Command4_0", "Command4_1"})
+            QVERIFY2(t.w->client()->rect().contains(t.Place(name)), name);
+    }
+    // The name dialog: every control of its model, inside the dialog.
+    Fixture t;
+    auto dialog = t.NameDialogOpen();
+    for (const char* name : {"Picture1", "Label1", "Text1", "Command1", "Command2", "Command3"}) {
+        QWidget* w = dialog->findChild<QWidget*>(name);
+        QVERIFY2(w, name);
+        QVERIFY2(dialog->rect().contains(w->geometry()), name);
+    }
+}
+
 void WindowTest::fontsFollowTheZoom() {
     for (double zoom : {1.0, 2.0}) {
         Fixture t(zoom);
@@ -235,6 +293,18 @@ void WindowTest::menus() {
     t.w->Sync();
     QVERIFY(menus[1]->actions()[0]->isEnabled());
     QVERIFY(!menus[0]->menuAction()->isEnabled());
+}
+
+void WindowTest::theApplicationIsKnownByItsNameAndIcon() {
+    // No icon theme holds the game here (the build tree): the icon built in stands in.
+    IdentifyApplication("0.0.1");
+    QCOMPARE(QGuiApplication::desktopFileName(), QString("vernadora"));
+    QCOMPARE(QCoreApplication::applicationName(), QString("vernadora"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QString("0.0.1"));
+    QVERIFY(!QApplication::windowIcon().isNull());
+    QVERIFY(!QApplication::windowIcon().pixmap(48, 48).isNull());
+    Fixture t;
+    QVERIFY(!t.w->windowIcon().isNull());
 }
 
 void WindowTest::boardClicksOnHpWishAndMarkerActAsTheName_data() {

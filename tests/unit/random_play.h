@@ -1,7 +1,8 @@
 // Random play: a seeded new game driven by thousands of events chosen at random among what a
 // player could do at that moment (command buttons, board labels, story buttons, menu items,
-// timer ticks, message-box answers, name-dialog actions), with the game's invariants checked
-// after every event. Used by a bounded test and by the random_play tool for long runs.
+// timer ticks, keys and held keys, the panels over the window, the close box, message-box
+// answers, name-dialog actions), with the game's invariants checked after every event. Used by
+// a bounded test and by the random_play tool for long runs.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 #include "screen/name_dialog.h"
 #include "shell/events.h"
+#include "shell/keys.h"
 
 namespace vern::test {
 
@@ -81,6 +83,7 @@ class RandomPlay {
     };
 
     void NewGame() {
+        controlDown_ = false;
         game_ = std::make_unique<Game>(svc_);
         game_->rng.Seed(pick_());
         game_->rng.fixedSeed = true;
@@ -132,8 +135,41 @@ class RandomPlay {
         }
         const std::size_t roll = Pick(100);
         if (roll < 4 || options.empty()) {
+            // A panel over the window holds the game still: a tick behind it changes nothing.
+            const bool panel = g.ui.overlay != Overlay::None;
+            const GameState before = g.s;
             Tick(g);
+            if (panel && (g.s.StoryStep != before.StoryStep || g.s.GameMode != before.GameMode ||
+                          g.s.TurnNo != before.TurnNo))
+                tickBehindPanel_ = true;
             return "a tick";
+        }
+        if (roll < 20) {
+            // The keys a player presses: the story's, the board's, the panels', Control held.
+            static const char* const kKeys[] = {
+                "Return", "space", "Right", "Left", "Up",    "Down", "y",  "n",      "a",
+                "1",      "2",     "3",     "4",    "Prior", "Next", "F1", "Escape", "KP_Enter"};
+            if (Chance(6)) {
+                const bool down = !controlDown_ || Chance(3);
+                if (down)
+                    KeyDown(g, "Control_L");
+                else
+                    KeyUp(g, "Control_L");
+                controlDown_ = down;
+                return down ? "Control pressed" : "Control let go";
+            }
+            if (Chance(25)) {
+                FocusLost(g);
+                controlDown_ = false;
+                return "the window lost the keyboard";
+            }
+            const char* key = kKeys[Pick(std::size(kKeys))];
+            Key(g, key);
+            return std::string("the key ") + key;
+        }
+        if (roll < 21 && Chance(10)) {
+            CloseBox(g);
+            return "the close box";
         }
         if (roll < 7) {
             const int w = static_cast<int>(Pick(13));
@@ -160,6 +196,19 @@ class RandomPlay {
         maxScene_ = std::max<int>(maxScene_, s.SceneNo);
         maxMode_ = std::max<int>(maxMode_, s.GameMode);
         if (g.busy) return "an event is still marked as running";
+        // The comforts around the game's screens.
+        const UiState& ui = g.ui;
+        if (tickBehindPanel_) return "a tick moved the game behind a panel";
+        if (ui.focus < -1 || ui.focus > 9) return "the board focus is off the board";
+        if (ui.history.size() > UiState::kHistoryLimit) return "the history outgrew its limit";
+        if (s.FastForward == kTrue && (!g.f.Picture2.Visible || g.f.Timer1.Interval != 25 ||
+                                       g.f.Command3.Caption != "止める"))
+            return "fast-forward runs off the story panel or without its tick and caption";
+        if (s.FastForward != kTrue && g.f.Picture2.Visible && g.f.Command3.Caption != "早送り")
+            return "the story shows 止める while fast-forward is off";
+        if (ui.fastForwardHeld && ui.fastForwardReleased) return "a hold both held and let go";
+        if (ui.fastForwardHeld && !controlDown_)
+            return "Control counts as held after it was let go";
         for (int i = 0; i <= 9; ++i) {
             if (s.SlotState[i] > 7)
                 return "SlotState " + std::to_string(i) + " holds an unknown code";
@@ -191,6 +240,8 @@ class RandomPlay {
     int maxScene_ = 0;
     int maxMode_ = 0;
     std::string last_ = "the start";
+    bool controlDown_ = false;     // the player's finger on Control
+    bool tickBehindPanel_ = false; // a tick changed the game while a panel lay over it
 };
 
 } // namespace vern::test

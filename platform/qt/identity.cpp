@@ -1,0 +1,22 @@
+// Names, desktop entry and icon of the application.
+#include "identity.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace vern::qt {
+
+void IdentifyApplication(const std::string& version) {
+    QCoreApplication::setOrganizationName(QStringLiteral("vernadora"));
+    QCoreApplication::setApplicationName(QStringLiteral("vernadora"));
+    QCoreApplication::setApplicationVersion(QString::fromStdString(version));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("ヴェルナドーラ演義"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vernadora"));
+    // The icon theme's, where the game is installed; else the one built into the program.
+    QIcon builtIn;
+    builtIn.addFile(QStringLiteral(":/vernadora/48x48/apps/vernadora.png"));
+    builtIn.addFile(QStringLiteral(":/vernadora/256x256/apps/vernadora.png"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vernadora"), builtIn));
+}
+
+} // namespace vern::qt
