@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -20,6 +22,7 @@
 
 #include "identity.h"
 #include "main_window.h"
+#include "settings.h"
 #include "name_dialog.h"
 #include "qt_services.h"
 
@@ -126,6 +129,7 @@ class WindowTest : public QObject {
     void fontsFollowTheZoom();
     void menus();
     void theApplicationIsKnownByItsNameAndIcon();
+    void theWindowRemembersItsZoomAndPlace();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
     void hintCatcherLiesOverTheBoardAndTakesItsClicks();
@@ -305,6 +309,31 @@ void WindowTest::theApplicationIsKnownByItsNameAndIcon() {
     QVERIFY(!QApplication::windowIcon().pixmap(48, 48).isNull());
     Fixture t;
     QVERIFY(!t.w->windowIcon().isNull());
+}
+
+void WindowTest::theWindowRemembersItsZoomAndPlace() {
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName("vernadora");
+    QCoreApplication::setApplicationName("vernadora");
+    QSettings().clear();
+    QCOMPARE(WindowSettings().Zoom(), 1.0); // nothing remembered yet
+    {
+        Fixture t(1.25);
+        t.w->move(40, 30);
+        WindowSettings().Save(*t.w);
+    }
+    WindowSettings settings;
+    QCOMPARE(settings.Zoom(), 1.25);
+    Fixture t(settings.Zoom());
+    settings.RestorePlace(*t.w);
+    QTRY_COMPARE(t.w->client()->size(), QSize(Px(6855, 1.25), Px(5505, 1.25)));
+    QCOMPARE(t.w->zoom(), 1.25);
+    // A zoom outside the window's range, or no number at all, is not used.
+    for (const QVariant& bad : {QVariant(0.1), QVariant(99), QVariant("big")}) {
+        QSettings().setValue("zoom", bad);
+        QCOMPARE(WindowSettings().Zoom(), 1.0);
+    }
+    QSettings().clear();
 }
 
 void WindowTest::boardClicksOnHpWishAndMarkerActAsTheName_data() {
