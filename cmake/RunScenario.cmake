@@ -37,8 +37,9 @@ execute_process(COMMAND ${command} --dir ${WORK} ${args} ${SCRIPT} TIMEOUT 60
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 string(APPEND out "exit ${rc}\n")
 # No run leaves a half-written save behind.
-if(EXISTS ${WORK}/save.dat.tmp)
-  message(FATAL_ERROR "scenario ${name}: save.dat.tmp was left in the program folder")
+file(GLOB leftovers ${WORK}/save.dat.*.tmp)
+if(leftovers)
+  message(FATAL_ERROR "scenario ${name}: ${leftovers} was left in the program folder")
 endif()
 file(WRITE ${WORK}/actual.out "${out}")
 if(DEFINED ENV{VERN_UPDATE_TRANSCRIPTS})

@@ -15,6 +15,7 @@
 #include "script_runner.h"
 #include "settings.h"
 #include "shell/events.h"
+#include "signals.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ int RunScript(QApplication& app, const vern::Options& o, std::istream& in) {
     const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), o.dir);
     vern::ScriptServices services(std::cout, folders.program);
     services.saveFolder = folders.save;
+    services.otherSaveFolder = folders.otherSave;
     services.canDrawPicture = vern::qt::CanDraw;
     vern::Game game(services);
     Seed(game, o);
@@ -90,7 +92,7 @@ int main(int argc, char** argv) {
     if (!options.script.empty()) return RunScript(app, options, script);
 
     const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), options.dir);
-    vern::qt::QtServices services(folders.program, folders.save);
+    vern::qt::QtServices services(folders);
     vern::Game game(services);
     Seed(game, options);
     // The zoom and the place the player left the window at, unless --zoom says otherwise.
@@ -102,12 +104,20 @@ int main(int argc, char** argv) {
     if (options.zoom > 0) window.ZoomTo(options.zoom);
     services.SetWindow(&window);
     QObject::connect(&window, &vern::qt::MainWindow::ended, &app, &QApplication::quit);
+    // Remembered a moment after each change, so that a logout or a kill keeps them.
+    QObject::connect(&window, &vern::qt::MainWindow::zoomChanged,
+                     [&] { settings.Changed(window); });
+    QObject::connect(&window, &vern::qt::MainWindow::placeChanged,
+                     [&] { settings.Changed(window); });
+    // The session ending (SIGTERM, SIGHUP) closes the window cleanly.
+    vern::qt::QuitOnSignals(app);
     window.show();
     vern::Open(game);
     if (game.ended) return 0;
     window.Sync();
     window.StartTimer();
     const int status = app.exec();
+    window.timer().stop();
     settings.Save(window);
     return status;
 }

@@ -183,6 +183,15 @@ void MainWindow::Centre() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == wishMenu_ || watched == fileMenu_) && wishMenu_ &&
+        event->type() == QEvent::KeyPress) {
+        const std::string key = KeyName(*static_cast<QKeyEvent*>(event));
+        if (key == "F1" || key == "Prior") {
+            CloseMenus();
+            Handle([&] { KeyDown(game_, key); });
+            return true;
+        }
+    }
     if (watched == stage_ && event->type() == QEvent::Resize) {
         // A zoom whose client area already fills the stage to the pixel stays as it is; a
         // quarter step that fills it as well as the exact fit is taken instead of the fit, so
@@ -240,6 +249,9 @@ void MainWindow::EnsureMenus() {
     }
     fileMenu_ = new QMenu(this);
     fileMenu_->setObjectName(QStringLiteral("ファイル"));
+    // A panel key pressed in an open menu closes the menu and opens the panel.
+    wishMenu_->installEventFilter(this);
+    fileMenu_->installEventFilter(this);
     fileMenu_->setFont(menuFont);
     const auto add = [this](const char* name, MenuCommand m) {
         QAction* a = fileMenu_->addAction(QString());
@@ -260,6 +272,16 @@ void MainWindow::EnsureMenus() {
     fileTitle_->deleteLater();
     wishTitle_ = fileTitle_ = nullptr;
     SyncMenus();
+}
+
+void MainWindow::CloseMenus() {
+    for (int guard = 0; guard < 8; ++guard) {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (!popup) break;
+        popup->close();
+    }
+    if (menuBar()->activeAction()) menuBar()->setActiveAction(nullptr);
+    if (menuBar()->hasFocus()) setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::StartTimer() {
@@ -302,6 +324,8 @@ void MainWindow::SyncComforts() {
                 [this] { Handle([&] { KeyDown(game_, "Escape"); }); });
     }
     if (overlay_) overlay_->Apply(ui, client_->size(), zoom_);
+    // A panel closes any menu first, and the menu bar never keeps the keyboard behind it.
+    if (ui.overlay != Overlay::None) CloseMenus();
     menuBar()->setEnabled(ui.overlay == Overlay::None);
 
     // The pointer says where a click picks a unit; the wish glyph names its wish.
@@ -401,7 +425,10 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool MainWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange)
+        emit placeChanged();
+    if (type == QEvent::WindowDeactivate) {
         fastForwardDelay_.stop();
         heldControl_.clear();
         Handle([&] { FocusLost(game_); });

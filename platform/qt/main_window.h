@@ -76,6 +76,8 @@ class MainWindow : public QMainWindow {
     // The game has ended; the window is closed.
     void ended();
     void zoomChanged(double zoom);
+    // The window moved, was resized, maximized or restored.
+    void placeChanged();
 
   private:
     template <typename F> void Handle(F&& event);
@@ -91,6 +93,8 @@ class MainWindow : public QMainWindow {
     void Centre();
     void BuildMenus();
     void SyncMenus();
+    // Closes an open menu and takes the keyboard back from the menu bar.
+    void CloseMenus();
     // The comforts around the game's screens: the panels over the window, the keyboard focus
     // on the board, the pointer and tooltips of the board, the auto-advance sign.
     void SyncComforts();

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <string>
 
+#include "folders.h"
 #include "main_window.h"
 #include "state/services.h"
 
@@ -12,8 +13,11 @@ namespace vern::qt {
 
 class QtServices : public Services {
   public:
-    explicit QtServices(std::string appPath, std::string saveFolder = "")
-        : appPath_(std::move(appPath)), saveFolder_(std::move(saveFolder)) {}
+    // The pictures and the save both in appPath.
+    explicit QtServices(std::string appPath) : appPath_(appPath), saveFolder_(std::move(appPath)) {}
+    // The folders the window found (see folders.h).
+    explicit QtServices(const Folders& folders)
+        : appPath_(folders.program), saveFolder_(folders.save), otherSave_(folders.otherSave) {}
     // The window the dialogs belong to; it is brought up to date before each dialog opens so
     // that the player sees what the game has drawn so far.
     void SetWindow(MainWindow* window) { window_ = window; }
@@ -23,12 +27,14 @@ class QtServices : public Services {
     void RunNameDialog(Game& g) override;
     void Beep() override;
     std::string AppPath() override { return appPath_; }
-    std::string SaveFolder() override { return saveFolder_.empty() ? appPath_ : saveFolder_; }
+    std::string SaveFolder() override { return saveFolder_; }
+    std::string OtherSaveFolder() override { return otherSave_; }
     bool CanDrawPicture(const std::string& path) override { return CanDraw(path); }
 
   private:
     std::string appPath_;
     std::string saveFolder_;
+    std::string otherSave_;
     QPointer<MainWindow> window_;
 };
 

@@ -1,5 +1,10 @@
-// The window's remembered zoom and place, through QSettings.
+// The window's remembered zoom and place.
 #include "settings.h"
+
+#include <QGuiApplication>
+#include <QRegion>
+#include <QScreen>
+#include <cstdlib>
 
 #include "main_window.h"
 
@@ -7,29 +12,80 @@ namespace vern::qt {
 
 namespace {
 
-const QString kZoom = QStringLiteral("zoom");
-const QString kGeometry = QStringLiteral("geometry");
+constexpr const char* kZoom = "zoom";
+constexpr const char* kPlace = "place";
+// How long after a change the settings are written: a drag or a run of zoom keys is one write.
+constexpr int kWriteDelayMs = 1000;
+// The height taken for the title bar the window manager adds above the window.
+constexpr int kTitleBar = 30;
+
+long long Area(const QRegion& region) {
+    long long area = 0;
+    for (const QRect& r : region) area += static_cast<long long>(r.width()) * r.height();
+    return area;
+}
 
 } // namespace
 
-WindowSettings::WindowSettings() : settings_(std::make_unique<QSettings>()) {}
+WindowSettings::WindowSettings()
+    : WindowSettings(SettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {}
+
+WindowSettings::WindowSettings(const std::string& path)
+    : file_(std::make_unique<SettingsFile>(path)), writeSoon_(std::make_unique<QTimer>()) {
+    writeSoon_->setSingleShot(true);
+    writeSoon_->setInterval(kWriteDelayMs);
+    QObject::connect(writeSoon_.get(), &QTimer::timeout, [this] { file_->Write(); });
+}
 
 double WindowSettings::Zoom() const {
+    const std::optional<std::string> value = file_->Get(kZoom);
+    if (!value) return 1.0;
     bool ok = false;
-    const double zoom = settings_->value(kZoom, 1.0).toDouble(&ok);
+    const double zoom = QString::fromStdString(*value).toDouble(&ok);
     return ok && zoom >= MainWindow::kMinZoom && zoom <= MainWindow::kMaxZoom ? zoom : 1.0;
 }
 
+bool WindowSettings::PlaceIsVisible(const QRect& frame, const QList<QRect>& screens) {
+    QRegion shown;
+    for (const QRect& s : screens) shown += s;
+    const QRect titleBar(frame.left(), frame.top(), frame.width(),
+                         std::min(kTitleBar, frame.height()));
+    const long long barArea = static_cast<long long>(titleBar.width()) * titleBar.height();
+    const long long area = static_cast<long long>(frame.width()) * frame.height();
+    // The title bar, to grab the window by, at least half on a screen; most of the window too.
+    return area > 0 && 2 * Area(shown & titleBar) >= barArea && 2 * Area(shown & frame) > area;
+}
+
 void WindowSettings::RestorePlace(MainWindow& window) const {
-    const QByteArray geometry = settings_->value(kGeometry).toByteArray();
-    if (!geometry.isEmpty()) window.restoreGeometry(geometry);
+    const std::optional<std::string> place = file_->Get(kPlace);
+    if (place) window.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*place)));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens << s->availableGeometry();
+    const QRect frame = window.geometry().adjusted(0, -kTitleBar, 0, 0);
+    if (place && (window.isMaximized() || window.isFullScreen() || PlaceIsVisible(frame, screens)))
+        return;
+    // Nothing remembered, or a place no screen shows any more: the middle of the screen.
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect centred = window.geometry();
+    centred.moveCenter(screen->availableGeometry().center());
+    window.move(centred.topLeft());
+}
+
+void WindowSettings::Note(const MainWindow& window) {
+    file_->Set(kZoom, QString::number(window.zoom()).toStdString());
+    file_->Set(kPlace, window.saveGeometry().toBase64().toStdString());
+}
+
+void WindowSettings::Changed(const MainWindow& window) {
+    Note(window);
+    if (file_->dirty()) writeSoon_->start();
 }
 
 void WindowSettings::Save(const MainWindow& window) {
-    settings_->setValue(kZoom, window.zoom());
-    settings_->setValue(kGeometry, window.saveGeometry());
-    settings_->remove(QStringLiteral("pos")); // the place as earlier versions kept it
-    settings_->sync();
+    Note(window);
+    writeSoon_->stop();
+    file_->Write();
 }
 
 } // namespace vern::qt

@@ -31,8 +31,21 @@ const char* AnswerName(MsgAnswer a) {
     }
 }
 
+// The most ticks one command runs: a day of fast-forward, and never a run that cannot end.
+constexpr long long kMaxTicks = 1000000;
+
+// A word of the script as a message quotes it: at most kMax characters.
+std::string Echo(const std::string& word, std::size_t kMax = 40) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if ((static_cast<unsigned char>(word[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == kMax) return word.substr(0, i) + "…";
+    }
+    return word;
+}
+
 [[noreturn]] void Malformed(int lineNo, const std::string& why) {
-    throw ScriptStop{2, "line " + std::to_string(lineNo) + ": " + why};
+    throw ScriptStop{2, "line " + std::to_string(lineNo) + ": " + Echo(why, 120)};
 }
 
 // Splits off the first word; rest is what follows the single space after it.
@@ -183,7 +196,7 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
                 svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
             return;
         }
-        Malformed(lineNo, "no control " + name);
+        Malformed(lineNo, "no control " + Echo(name));
     } else if (cmd == "menu") {
         std::string rest;
         const std::string name = Word(args, rest);
@@ -195,7 +208,7 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
                 svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
             return;
         }
-        Malformed(lineNo, "no menu item " + name);
+        Malformed(lineNo, "no menu item " + Echo(name));
     } else if (cmd == "key" || cmd == "keydown" || cmd == "keyup") {
         if (!KeyName(args)) Malformed(lineNo, cmd + " needs a key name");
         const bool reacted = cmd == "key"       ? Key(g_, args)
@@ -207,6 +220,10 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
         J texts = J::array();
         for (const std::string& t : g_.ui.history) texts.push_back(t);
         svc_.Emit(Json(J{{"history", texts}}));
+    } else if (cmd == "focusout") {
+        // The window lost the keyboard (to another window): held keys let go.
+        if (!args.empty()) Malformed(lineNo, "focusout takes nothing");
+        if (!FocusLost(g_)) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
     } else if (cmd == "close") {
         if (!args.empty()) Malformed(lineNo, "close takes nothing");
         const bool reacted = closeBox ? closeBox() : CloseBox(g_);
@@ -214,6 +231,7 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
     } else if (cmd == "tick") {
         long long n = 1;
         if (!args.empty() && (!ParseInt(args, n) || n < 0)) Malformed(lineNo, "tick needs a count");
+        if (n > kMaxTicks) Malformed(lineNo, "tick counts go up to " + std::to_string(kMaxTicks));
         for (long long i = 0; i < n && !g_.ended; ++i) Tick(g_);
     } else if (cmd == "answer") {
         std::istringstream words(args);
@@ -285,7 +303,7 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
         if (args.empty()) Malformed(lineNo, "shot needs a file");
         if (shot) shot(args);
     } else {
-        Malformed(lineNo, "unknown command " + cmd);
+        Malformed(lineNo, "unknown command " + Echo(cmd));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -28,14 +29,17 @@ class ScriptServices : public Services {
     void RunNameDialog(Game& g) override;
     void Beep() override;
     std::string AppPath() override { return appPath_; }
-    std::string SaveFolder() override { return saveFolder.empty() ? appPath_ : saveFolder; }
+    std::string SaveFolder() override { return saveFolder ? *saveFolder : appPath_; }
+    std::string OtherSaveFolder() override { return otherSaveFolder; }
     bool CanDrawPicture(const std::string& path) override {
         return canDrawPicture ? canDrawPicture(path) : true;
     }
 
     std::deque<MsgAnswer> answers;
-    // Where save.dat goes when it is not the program folder (the window of an installed game).
-    std::string saveFolder;
+    // Where save.dat goes when it is not the program folder (the window of an installed game;
+    // empty: nowhere), and where an earlier run may have kept one.
+    std::optional<std::string> saveFolder;
+    std::string otherSaveFolder;
     // The window's own picture check when a window plays the script.
     std::function<bool(const std::string&)> canDrawPicture;
     std::deque<std::string> dialogActions; // "type TEXT", "click ...", "close"

@@ -1,21 +1,20 @@
 // Saving and loading "save.dat" in the program folder.
 //
-// A save never destroys the previous one: the whole record goes to "save.dat.tmp" beside it,
-// is flushed to the disk and only then renamed over "save.dat"; on any failure the old file
-// stays as it was and the player is told, never congratulated. A load reads and checks the
-// whole file before it changes anything, and never writes.
+// A save never destroys the previous one: the whole record goes to a temporary file of this
+// process's own beside it, is flushed to the disk and only then renamed over "save.dat"; on any
+// failure the old file stays as it was and the player is told, never congratulated. Two copies
+// of the game saving into one folder each succeed; the last save wins, whole. A load reads and
+// checks the whole file before it changes anything, and never writes.
 #include <cerrno>
-#include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "battle/save_file.h"
 
 #include "battle/game_mode.h"
 #include "catalogue/wishes.h"
+#include "io/atomic_file.h"
 #include "io/file_start.h"
 #include "io/save_record.h"
 #include "screen/start.h"
@@ -26,7 +25,6 @@ namespace vern {
 namespace {
 
 constexpr const char* kSaveName = "save.dat";
-constexpr const char* kTempName = "save.dat.tmp";
 // The start of a larger file is enough: the record ends with its checksum well before this.
 constexpr std::size_t kReadLimit = 64 * 1024;
 
@@ -37,8 +35,8 @@ constexpr int kErrIO = 57;
 constexpr int kErrDiskFull = 61;
 constexpr int kErrPathAccess = 75;
 
-std::string SavePath(Game& g, const char* name) {
-    return (std::filesystem::path(g.svc.SaveFolder()) / name).string();
+std::string SavePath(const std::string& folder, const char* name) {
+    return (std::filesystem::path(folder) / name).string();
 }
 
 int ErrorNumber(int err) {
@@ -63,61 +61,34 @@ void NotFound(Game& g) {
            kDefaultTitle);
 }
 
-// Writes bytes to the temporary file, flushes it and renames it over the save; returns the
-// error number of the first failure. The old save is untouched unless the rename happened.
+// Writes the whole record beside the save and renames it over it; returns the error number of
+// the first failure. The old save is untouched unless the rename happened.
 std::optional<int> ReplaceSave(Game& g, const std::string& bytes) {
-    const std::string temp = SavePath(g, kTempName);
-    const std::string target = SavePath(g, kSaveName);
-    // A file over the process's size limit is a write error like a full disk, not a signal
-    // that ends the program.
-    static const bool fileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-    (void)fileSizeSignalIgnored;
-    // A fresh regular file: whatever a stale temporary name holds (a pipe that would block the
-    // open, a link) is removed first, and O_EXCL refuses anything that took its place.
-    if (::unlink(temp.c_str()) != 0 && errno != ENOENT) return ErrorNumber(errno);
-    const int fd = ::open(temp.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
-    if (fd < 0) return ErrorNumber(errno);
-    auto fail = [&](bool open) {
-        const int err = errno;
-        if (open) ::close(fd);
-        ::unlink(temp.c_str());
-        return ErrorNumber(err);
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return fail(true);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) return fail(true);
-    if (::close(fd) != 0) return fail(false);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail(false);
-    // Make the rename itself durable; the new save is in place whatever this says.
-    const std::string folder = std::filesystem::path(target).parent_path().string();
-    const int dir =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    const std::string folder = g.svc.SaveFolder();
+    if (folder.empty()) return kErrPathAccess; // no folder to keep it in
+    if (const int err = ReplaceFile(SavePath(folder, kSaveName), bytes)) return ErrorNumber(err);
     return std::nullopt;
 }
 
 enum class ReadOutcome { Read, Missing, Failed };
 
-// Reads the start of "save.dat" without creating it; anything but a regular file fails.
-ReadOutcome ReadSave(Game& g, std::string& bytes, int& number) {
+ReadOutcome ReadSaveIn(const std::string& folder, std::string& bytes, int& number) {
+    if (folder.empty()) return ReadOutcome::Missing;
     long long size = 0;
-    const int err = ReadFileStart(SavePath(g, kSaveName), kReadLimit, bytes, size);
-    if (err == ENOENT) return ReadOutcome::Missing;
+    const int err = ReadFileStart(SavePath(folder, kSaveName), kReadLimit, bytes, size);
+    // A folder that is not there, or cannot be (a file in the way), holds no save.
+    if (err == ENOENT || err == ENOTDIR) return ReadOutcome::Missing;
     if (err == 0) return ReadOutcome::Read;
     number = ErrorNumber(err);
     return ReadOutcome::Failed;
+}
+
+// Reads the start of "save.dat" without creating it; anything but a regular file fails. When
+// the save folder holds none, the one an earlier run kept elsewhere is read.
+ReadOutcome ReadSave(Game& g, std::string& bytes, int& number) {
+    const ReadOutcome here = ReadSaveIn(g.svc.SaveFolder(), bytes, number);
+    if (here != ReadOutcome::Missing) return here;
+    return ReadSaveIn(g.svc.OtherSaveFolder(), bytes, number);
 }
 
 SaveRecord RecordOfGame(const GameState& s) {
@@ -205,6 +176,7 @@ void ロード_Click(Game& g) {
     }
     // The sum and the stored checksum, which the check above found equal.
     g.s.Misc[0] = g.s.Misc[1] = std::get<SaveRecord>(read).Checksum;
+    NoteSeparator(g, kHistoryLoaded);
     Start(g);
     ApplyRecord(g, std::get<SaveRecord>(read));
     g.s.GameMode = 12;

@@ -60,6 +60,34 @@ bool FitsCp932(const std::string& utf8) {
     return back && *back == utf8;
 }
 
+std::string InCp932Forms(const std::string& utf8) {
+    static constexpr struct {
+        const char* from;
+        const char* to;
+    } kForms[] = {
+        {"\u301C", "\uFF5E"}, {"\u2212", "\uFF0D"}, {"\u2016", "\u2225"}, {"\u2014", "\u2015"},
+        {"\u00A2", "\uFFE0"}, {"\u00A3", "\uFFE1"}, {"\u00AC", "\uFFE2"}, {"\u00A6", "\uFFE4"},
+    };
+    std::string out = utf8;
+    for (const auto& form : kForms) {
+        const std::string from = form.from, to = form.to;
+        for (std::size_t at = out.find(from); at != std::string::npos;
+             at = out.find(from, at + to.size()))
+            out.replace(at, from.size(), to);
+    }
+    return out;
+}
+
+std::string FirstUnfitting(const std::string& utf8) {
+    const std::size_t n = CharCount(utf8);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string upTo = FirstChars(utf8, i + 1);
+        const std::string one = upTo.substr(FirstChars(utf8, i).size());
+        if (!FitsCp932(one)) return one;
+    }
+    return "";
+}
+
 std::size_t CharCount(const std::string& utf8) {
     std::size_t n = 0;
     for (unsigned char c : utf8)

@@ -9,8 +9,15 @@
 namespace vern {
 
 int ReadFileStart(const std::string& path, std::size_t limit, std::string& bytes, long long& size) {
-    // O_NONBLOCK: opening a pipe or a device must not wait.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    bytes.clear();
+    size = 0;
+    // Anything but a regular file is refused before it is opened (opening a device can do
+    // things of its own); O_NONBLOCK in case one took the file's place since.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) return errno;
+    if (S_ISDIR(before.st_mode)) return EISDIR;
+    if (!S_ISREG(before.st_mode)) return ENODEV;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return errno;
     struct stat st {};
     int err = 0;

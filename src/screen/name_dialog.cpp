@@ -26,13 +26,22 @@ bool Blank(const std::string& text) {
     return text.find_first_not_of(' ') == std::string::npos;
 }
 
-// The refusal message for text, or "" when it is accepted.
+bool HasControl(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F) return true;
+    return false;
+}
+
+// The refusal message for text, or "" when it is accepted. A name the save file could not
+// bring back unchanged (it keeps names in CP932 and drops trailing half-width spaces) is refused
+// with the reason; "その名前は使用できません。" is for a name another character has.
 std::string Refusal(Game& g, const std::string& text) {
     if (Blank(text)) return "名前を入力して下さい。";
-    // The save file keeps names in CP932 and drops trailing half-width spaces: a name it could
-    // not bring back unchanged is refused like a taken one.
-    if (NameTaken(g, g.s.NameNo, text) || !FitsCp932(text) || text.back() == ' ')
-        return "その名前は使用できません。";
+    if (HasControl(text)) return "名前に改行やタブなどの制御文字は使えません。";
+    if (const std::string c = FirstUnfitting(text); !c.empty())
+        return "「" + c + "」は名前に使えない文字です。";
+    if (text.back() == ' ') return "名前の終わりに半角スペースは使えません。";
+    if (NameTaken(g, g.s.NameNo, text)) return "その名前は使用できません。";
     return "";
 }
 
@@ -65,7 +74,10 @@ void NameInp_Form_Load(Game& g) {
     CaretToEnd(g);
 }
 
-void NameInp_Text1_Change(Game& g, const std::string& text) {
+void NameInp_Text1_Change(Game& g, const std::string& typed) {
+    // What an input method types in a form the save file does not know is kept in the form it
+    // does (〜 as ～ …).
+    const std::string text = InCp932Forms(typed);
     g.n.Text1.Text = text;
     if (CharCount(text) > 10) {
         Tell(g, "１０文字までです。");

@@ -10,6 +10,7 @@ namespace vern {
 void 始めから_Click(Game& g) {
     if (MsgBox(g, "リセットしますか？", MsgButtons::YesNo, false, "リセット") == MsgAnswer::No)
         return;
+    NoteSeparator(g, kHistoryNewGame);
     Start(g);
     Mshow(g, g.s.GameMode);
     MsgBox(g, "リセットしました。", MsgButtons::OK, false, "リセット完了");

@@ -28,6 +28,15 @@ void NoteShown(Game& g) {
     }
 }
 
+void NoteSeparator(Game& g, const std::string& line) {
+    NoteShown(g);
+    // Whatever the screens show from here on belongs to the new game, even a text equal to the
+    // last one noted.
+    Keep(g.ui, line);
+    g.ui.notedLabel1.clear();
+    g.ui.notedLabel7.clear();
+}
+
 MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool critical,
                  const std::string& title) {
     NoteShown(g);

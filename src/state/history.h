@@ -12,6 +12,12 @@ namespace vern {
 // Adds what Label1 and (while the story panel shows) Label7 show now, if it is new.
 void NoteShown(Game& g);
 
+// A line of the history's own between games: after 始めから and after a load, so that the lines
+// of another party never read as this game's.
+inline constexpr const char* kHistoryNewGame = "― 新しいゲーム ―";
+inline constexpr const char* kHistoryLoaded = "― ロード ―";
+void NoteSeparator(Game& g, const std::string& line);
+
 // A message box and the name dialog through the services, with the history noted first.
 MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool critical,
                  const std::string& title);

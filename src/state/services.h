@@ -28,8 +28,12 @@ class Services {
     // The program folder, without a trailing separator: the pictures (CG/) are under it.
     virtual std::string AppPath() = 0;
     // The folder of save.dat: the program folder, unless the front end keeps the save elsewhere
-    // because the program folder cannot be written (an installed game).
+    // (an installed game keeps it in the player's data folder). Empty: there is no folder to
+    // keep it in (no home folder at all); saving then fails with the game's message.
     virtual std::string SaveFolder() { return AppPath(); }
+    // Where an earlier run of this install may have kept save.dat; ロード reads it there when
+    // the save folder holds none. Empty: no such place.
+    virtual std::string OtherSaveFolder() { return ""; }
     // Whether the front end can draw a picture file whose header the game has checked; a file
     // it cannot draw is treated as broken. A front end that draws nothing can draw anything.
     virtual bool CanDrawPicture(const std::string& /*path*/) { return true; }

@@ -22,6 +22,30 @@ done
 [ -f "$prefix/share/doc/vernadora/README.md" ] || fail "no README"
 desktop-file-validate "$prefix/share/applications/vernadora.desktop"
 
+play() { # HOME SCRIPT [as...]: plays the installed game with that home; prints what happens
+  local h=$1 script=$2
+  shift 2
+  (cd "$work" && env HOME="$h" XDG_DATA_HOME="$h/data" XDG_CONFIG_HOME="$h/config" \
+    XDG_RUNTIME_DIR= QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+    "$@" "$prefix/bin/vernadora" --seed 1 --script "$script" 2>/dev/null)
+}
+
+# The kind of install decides where the save goes, not who may write the prefix: run by its
+# owner (root, here) with the prefix writable, the installed game still saves to the data folder.
+owner=$work/owner
+mkdir -p "$owner"
+out=$(play "$owner" "$here/installed_game.txt")
+grep -q 'セーブが無事終了しました' <<<"$out" || fail "the owner's save failed: $out"
+[ -f "$owner/data/vernadora/save.dat" ] || fail "the owner's save is not in the data folder"
+[ ! -e "$prefix/share/vernadora/save.dat" ] || fail "the owner's save went into the prefix"
+[ "$(stat -c %a "$owner/data/vernadora")" = 700 ] || fail "the data folder is open to others"
+# A save an earlier version left in the prefix is still found while the data folder has none.
+mv "$owner/data/vernadora/save.dat" "$prefix/share/vernadora/save.dat"
+printf 'answer Yes\nmenu ロード\n' >"$work/load.txt"
+out=$(play "$owner" "$work/load.txt")
+grep -q 'ロードしました' <<<"$out" || fail "the save in the prefix was not found: $out"
+rm "$prefix/share/vernadora/save.dat"
+
 # The prefix read-only to the player; as root, the player is "nobody".
 chmod -R a-w "$prefix"
 home=$work/home

@@ -4,12 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,12 +20,14 @@
 #include <QWindow>
 #include <fstream>
 #include <memory>
+#include <unistd.h>
 
+#include "folders.h"
 #include "identity.h"
 #include "main_window.h"
-#include "settings.h"
 #include "name_dialog.h"
 #include "qt_services.h"
+#include "settings.h"
 
 // moc cannot read the game's Japanese identifiers; it needs none of these.
 #ifndef Q_MOC_RUN
@@ -130,6 +133,10 @@ class WindowTest : public QObject {
     void menus();
     void theApplicationIsKnownByItsNameAndIcon();
     void theWindowRemembersItsZoomAndPlace();
+    void aRestoredPlaceMustStillBeOnAScreen_data();
+    void aRestoredPlaceMustStillBeOnAScreen();
+    void theKindOfInstallChoosesTheSaveFolder();
+    void theDataFolderIsThePlayersOwn();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
     void hintCatcherLiesOverTheBoardAndTakesItsClicks();
@@ -141,6 +148,7 @@ class WindowTest : public QObject {
     void pictureTheWindowCannotDrawIsTheFallback();
     void keysAndTheWheelReachTheGameAsItsOwnKeys();
     void losingTheKeyboardLetsGoOfControl();
+    void aPanelKeyClosesTheMenuFirst();
     void everythingScalesWithTheWindow_data();
     void everythingScalesWithTheWindow();
     void zoomKeys();
@@ -312,28 +320,125 @@ void WindowTest::theApplicationIsKnownByItsNameAndIcon() {
 }
 
 void WindowTest::theWindowRemembersItsZoomAndPlace() {
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName("vernadora");
-    QCoreApplication::setApplicationName("vernadora");
-    QSettings().clear();
-    QCOMPARE(WindowSettings().Zoom(), 1.0); // nothing remembered yet
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("conf/vernadora.conf").toStdString();
+    QCOMPARE(WindowSettings(path).Zoom(), 1.0); // nothing remembered yet
     {
         Fixture t(1.25);
         t.w->move(40, 30);
-        WindowSettings().Save(*t.w);
+        WindowSettings(path).Save(*t.w);
     }
-    WindowSettings settings;
+    WindowSettings settings(path);
     QCOMPARE(settings.Zoom(), 1.25);
     Fixture t(settings.Zoom());
     settings.RestorePlace(*t.w);
     QTRY_COMPARE(t.w->client()->size(), QSize(Px(6855, 1.25), Px(5505, 1.25)));
     QCOMPARE(t.w->zoom(), 1.25);
+    // A change is written a moment later by itself, not only at the end.
+    WindowSettings later(path);
+    t.w->ZoomTo(1.0);
+    later.Changed(*t.w);
+    QCOMPARE(WindowSettings(path).Zoom(), 1.25);
+    QTRY_COMPARE_WITH_TIMEOUT(WindowSettings(path).Zoom(), 1.0, 3000);
     // A zoom outside the window's range, or no number at all, is not used.
-    for (const QVariant& bad : {QVariant(0.1), QVariant(99), QVariant("big")}) {
-        QSettings().setValue("zoom", bad);
-        QCOMPARE(WindowSettings().Zoom(), 1.0);
+    for (const char* bad : {"0.1", "99", "big", ""}) {
+        SettingsFile file(path);
+        file.Set("zoom", bad);
+        QCOMPARE(file.Write(), 0);
+        QCOMPARE(WindowSettings(path).Zoom(), 1.0);
     }
-    QSettings().clear();
+}
+
+void WindowTest::aRestoredPlaceMustStillBeOnAScreen_data() {
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<bool>("visible");
+    // One screen 1920 × 1080 and a second one right of it, 1280 × 1024.
+    QTest::addRow("on the first screen") << QRect(100, 100, 500, 420) << true;
+    QTest::addRow("across both screens") << QRect(1700, 100, 500, 420) << true;
+    QTest::addRow("on a screen that is gone") << QRect(3500, 100, 500, 420) << false;
+    QTest::addRow("title bar above every screen") << QRect(100, -200, 500, 420) << false;
+    QTest::addRow("mostly off the bottom") << QRect(100, 900, 500, 420) << false;
+    QTest::addRow("under the second screen") << QRect(2000, 1030, 500, 420) << false;
+}
+
+void WindowTest::aRestoredPlaceMustStillBeOnAScreen() {
+    QFETCH(QRect, frame);
+    QFETCH(bool, visible);
+    const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    QCOMPARE(WindowSettings::PlaceIsVisible(frame, screens), visible);
+}
+
+void WindowTest::theKindOfInstallChoosesTheSaveFolder() {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    const std::string home = root + "/home";
+    QVERIFY(QDir().mkpath(QString::fromStdString(home)));
+    const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        if (oldData.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", oldData);
+    });
+    qputenv("HOME", QByteArray::fromStdString(home));
+    qunsetenv("XDG_DATA_HOME");
+    // Installed: PREFIX/bin beside PREFIX/share/vernadora/CG; the save in the data folder, the
+    // prefix only read (an earlier version may have saved there).
+    QVERIFY(QDir().mkpath(dir.filePath("prefix/bin")));
+    QVERIFY(QDir().mkpath(dir.filePath("prefix/share/vernadora/CG")));
+    const Folders installed = FindFolders(root + "/prefix/bin", "");
+    QVERIFY(installed.installed);
+    QCOMPARE(QString::fromStdString(installed.program), dir.filePath("prefix/share/vernadora"));
+    QCOMPARE(installed.save, home + "/.local/share/vernadora");
+    QCOMPARE(installed.otherSave, installed.program);
+    // Portable: the executable beside CG/; the save beside it, the data folder only read (and
+    // not made for that).
+    QVERIFY(QDir().mkpath(dir.filePath("portable/CG")));
+    QVERIFY(QDir(QString::fromStdString(home)).removeRecursively());
+    QVERIFY(QDir().mkpath(QString::fromStdString(home)));
+    const Folders portable = FindFolders(root + "/portable", "");
+    QVERIFY(!portable.installed);
+    QCOMPARE(portable.save, root + "/portable");
+    QCOMPARE(portable.otherSave, home + "/.local/share/vernadora");
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(portable.otherSave)));
+    // --dir is both, and nothing else.
+    const Folders given = FindFolders(root + "/portable", "/games/v");
+    QCOMPARE(given.save, std::string("/games/v"));
+    QCOMPARE(given.otherSave, std::string());
+}
+
+void WindowTest::theDataFolderIsThePlayersOwn() {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    const std::string home = root + "/home", fallback = home + "/.local/share/vernadora";
+    QVERIFY(QDir().mkpath(QString::fromStdString(home)));
+    // XDG_DATA_HOME usable: the folder is made there, for the player alone.
+    const std::string xdg = root + "/xdg";
+    QCOMPARE(UserDataFolder(xdg.c_str(), home.c_str(), ""), xdg + "/vernadora");
+    QCOMPARE(QFileInfo(QString::fromStdString(xdg + "/vernadora")).permissions() & 0x0077,
+             QFileDevice::Permissions());
+    // An XDG_DATA_HOME that is a file, a loop or not absolute: ~/.local/share instead.
+    QFile(QString::fromStdString(root + "/afile")).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(QString::fromStdString(root + "/loop"),
+                        QString::fromStdString(root + "/loop")));
+    for (const std::string& bad : {root + "/afile", root + "/loop", std::string("relative")})
+        QCOMPARE(UserDataFolder(bad.c_str(), home.c_str(), ""), fallback);
+    // No HOME: the home of the password database; no home at all: no folder, never /tmp.
+    QCOMPARE(UserDataFolder(nullptr, nullptr, home), fallback);
+    QCOMPARE(UserDataFolder(nullptr, "", ""), std::string());
+    QCOMPARE(UserDataFolder("", nullptr, "relative"), std::string());
+    // A folder left open to others by an earlier version is closed to them.
+    QVERIFY(
+        QFile::setPermissions(QString::fromStdString(fallback), QFileDevice::Permissions(0x7777)));
+    QCOMPARE(UserDataFolder(nullptr, home.c_str(), ""), fallback);
+    QCOMPARE(QFileInfo(QString::fromStdString(fallback)).permissions() & 0x0077,
+             QFileDevice::Permissions());
+    // A folder of another user's is never used.
+    if (::getuid() == 0) {
+        QVERIFY(::chown(fallback.c_str(), 65534, 65534) == 0);
+        QCOMPARE(UserDataFolder(nullptr, home.c_str(), ""), std::string());
+    }
 }
 
 void WindowTest::boardClicksOnHpWishAndMarkerActAsTheName_data() {
@@ -607,6 +712,38 @@ void WindowTest::losingTheKeyboardLetsGoOfControl() {
     QCOMPARE(int(s.StoryStep), 30);
     QTest::keyRelease(t.w.get(), Qt::Key_Control);
     QCOMPARE(int(s.FastForward), 0);
+}
+
+void WindowTest::aPanelKeyClosesTheMenuFirst() {
+    Fixture t;
+    t.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    const auto press = [](Qt::Key key) {
+        QWidget* to = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                        : QApplication::focusWidget();
+        QVERIFY(to);
+        QTest::keyClick(to, key);
+    };
+    // F10 gives the menu bar the keyboard; F1 then closes the menu and shows the keys.
+    press(Qt::Key_F10);
+    QVERIFY(t.w->menuBar()->activeAction());
+    press(Qt::Key_F1);
+    QVERIFY(t.Widget("Help")->isVisible());
+    QVERIFY(!t.w->menuBar()->activeAction());
+    QVERIFY(!QApplication::activePopupWidget());
+    press(Qt::Key_Escape);
+    QVERIFY(!t.Widget("Overlay")->isVisible());
+    // The keyboard is the game's again: 1 presses the start button.
+    press(Qt::Key_1);
+    QVERIFY(t.g.s.GameMode != 0);
+    // A menu open as a popup: Page Up closes it and shows the history.
+    press(Qt::Key_F10);
+    press(Qt::Key_Down);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    press(Qt::Key_PageUp);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QVERIFY(t.Widget("History")->isVisible());
+    QVERIFY(!t.w->menuBar()->activeAction());
 }
 
 void WindowTest::everythingScalesWithTheWindow_data() {

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct FakeServices : Services {
     }
     void Beep() override { ++beeps; }
     std::string AppPath() override { return appPath; }
+    std::optional<std::string> saveFolder; // the program folder when unset
+    std::string otherSaveFolder;
+    std::string SaveFolder() override { return saveFolder ? *saveFolder : appPath; }
+    std::string OtherSaveFolder() override { return otherSaveFolder; }
     bool canDraw = true; // whether the window could draw a checked picture
     bool CanDrawPicture(const std::string&) override { return canDraw; }
 

@@ -4,6 +4,7 @@
 #include "battle/game_mode.h"
 #include "catalogue/units.h"
 #include "fake_services.h"
+#include "io/cp932.h"
 #include "screen/name_dialog.h"
 #include "screen/start.h"
 
@@ -64,9 +65,14 @@ TEST_F(NameFixture, RefusalsResetTheTextAndKeepTheDialogOpen) {
         {1, "   ", "名前を入力して下さい。"},
         {2, "シザ", "その名前は使用できません。"},
         {1, "ララスピア", "その名前は使用できません。"},
-        {1, "한국어", "その名前は使用できません。"}, // the save file keeps names in CP932
-        {1, "😀", "その名前は使用できません。"},
-        {1, "空白 ", "その名前は使用できません。"}, // the save file drops trailing spaces
+        // The save file keeps names in CP932 and drops trailing half-width spaces: a name it
+        // could not bring back is refused with the reason, not as a taken name.
+        {1, "한국어", "「한」は名前に使えない文字です。"},
+        {1, "ab😀", "「😀」は名前に使えない文字です。"},
+        {1, "空白 ", "名前の終わりに半角スペースは使えません。"},
+        {1, "改\r行", "名前に改行やタブなどの制御文字は使えません。"},
+        {1, "タ\tブ", "名前に改行やタブなどの制御文字は使えません。"},
+        {1, "\x1b", "名前に改行やタブなどの制御文字は使えません。"},
     };
     for (const auto& c : cases) {
         t.svc.boxes.clear();
@@ -76,6 +82,21 @@ TEST_F(NameFixture, RefusalsResetTheTextAndKeepTheDialogOpen) {
     }
     EXPECT_EQ(Ask(1, {Type("　"), kDecide}), "　") << "a full-width space is not blank";
     EXPECT_EQ(Ask(1, {Type("シザ"), kDecide}), "シザ") << "a character may keep its own name";
+}
+
+TEST_F(NameFixture, WhatALinuxInputMethodTypesIsKeptInTheFormTheSaveFileKnows) {
+    // The wave dash, the minus sign, the double bar, the em dash and the Latin-1 signs have a CP932
+    // form only as their full-width (or other) twins: stored as those, never refused.
+    const std::pair<const char*, const char*> forms[] = {
+        {"〜波〜", "～波～"}, {"−１", "－１"}, {"‖", "∥"},  {"—", "―"},
+        {"¢£", "￠￡"},       {"¬", "￢"},     {"¦", "￤"},
+    };
+    for (const auto& [typed, stored] : forms) {
+        t.svc.boxes.clear();
+        EXPECT_EQ(Ask(1, {Type(typed), kDecide}), stored) << typed;
+        EXPECT_TRUE(Messages().empty()) << typed;
+        EXPECT_TRUE(FitsCp932(stored)) << stored;
+    }
 }
 
 TEST_F(NameFixture, ClosingWithABlankNameOpensTheDialogAgain) {

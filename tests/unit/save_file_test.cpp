@@ -11,6 +11,7 @@
 #include "battle/save_file.h"
 #include "catalogue/wishes.h"
 #include "fake_services.h"
+#include "io/cp932.h"
 #include "io/save_record.h"
 #include "screen/start.h"
 #include "shell/events.h"
@@ -218,8 +219,12 @@ TEST_F(SaveFixture, ASaveThatCannotBeWrittenKeepsTheOldOneAndClaimsNoSuccess) {
         int number;
     };
     const Case cases[] = {
-        {"a folder where the temporary file goes",
-         [](SaveFixture& f, Game&) { fs::create_directory(f.dir / "save.dat.tmp"); }, 75},
+        {"a folder where the save goes",
+         [](SaveFixture& f, Game&) {
+             fs::rename(f.save, f.dir / "kept");
+             fs::create_directory(f.save);
+         },
+         75},
         {"a checksum beyond a Long",
          [](SaveFixture&, Game& g) {
              for (int i = 1; i <= 4; ++i) {
@@ -238,9 +243,60 @@ TEST_F(SaveFixture, ASaveThatCannotBeWrittenKeepsTheOldOneAndClaimsNoSuccess) {
                   (std::vector<std::string>{"セーブしますか？", Unexpected(c.number)}))
             << c.what;
         EXPECT_TRUE(t->svc.boxes.back().critical);
+        if (fs::is_directory(save)) {
+            fs::remove(save);
+            fs::rename(dir / "kept", save);
+        }
         EXPECT_EQ(ReadAll(save), old) << c.what;
-        fs::remove_all(dir / "save.dat.tmp");
+        for (const auto& entry : fs::directory_iterator(dir))
+            EXPECT_NE(entry.path().extension(), ".tmp") << c.what << ": " << entry.path();
     }
+}
+
+TEST_F(SaveFixture, ASaveKeptInTheOtherPlaceIsFoundWhileTheSaveFolderHasNone) {
+    const std::string old = SavePlayed(); // in the program folder: where an earlier run saved
+    const fs::path data = dir / "data";
+    fs::create_directory(data);
+    auto t = Program();
+    t->svc.saveFolder = data.string();
+    t->svc.otherSaveFolder = dir.string();
+    ロード_Click(t->g);
+    EXPECT_EQ(Texts(t->svc).back(), "ロードしました。");
+    EXPECT_EQ(t->g.s.SceneNo, 12);
+    // Once the save folder has a save of its own, that one wins.
+    t->g.s.SceneNo = 3;
+    セーブ_Click(t->g);
+    t->g.s.SceneNo = 30;
+    ロード_Click(t->g);
+    EXPECT_EQ(t->g.s.SceneNo, 3);
+    EXPECT_EQ(ReadAll(save), old) << "the other place is only ever read";
+}
+
+TEST_F(SaveFixture, WithoutAnySaveFolderSavingFailsAndLoadingFindsNothing) {
+    auto t = Program();
+    t->svc.saveFolder = "";
+    セーブ_Click(t->g);
+    EXPECT_EQ(Texts(t->svc), (std::vector<std::string>{"セーブしますか？", Unexpected(75)}));
+    t->svc.boxes.clear();
+    ロード_Click(t->g);
+    EXPECT_EQ(Texts(t->svc), (std::vector<std::string>{"ロードしますか？", kNotFound}));
+    // A folder that cannot be there (a file in its way) holds no save either.
+    WriteAll(dir / "file", "x");
+    t->svc.saveFolder = (dir / "file" / "vernadora").string();
+    t->svc.boxes.clear();
+    ロード_Click(t->g);
+    EXPECT_EQ(Texts(t->svc).back(), kNotFound);
+    EXPECT_FALSE(fs::exists(fs::current_path() / "save.dat"));
+}
+
+TEST_F(SaveFixture, AStaleTemporaryFolderOfAnEarlierVersionNoLongerBlocksASave) {
+    SavePlayed();
+    fs::create_directory(dir / "save.dat.tmp");
+    auto t = Program();
+    t->g.s.UnitName[1] = "新顔";
+    セーブ_Click(t->g);
+    EXPECT_EQ(Texts(t->svc).back(), "セーブが無事終了しました。");
+    EXPECT_NE(ReadAll(save).find(*EncodeCp932("新顔")), std::string::npos);
 }
 
 TEST_F(SaveFixture, AFailedRenameOrAMissingFolderLeavesNoTemporaryFileBehind) {
