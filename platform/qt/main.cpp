@@ -2,6 +2,8 @@
 // taking the player's clicks, printing what happens as the headless driver does.
 #include <QApplication>
 #include <QEventLoop>
+#include <QMenuBar>
+#include <QScreen>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -96,10 +98,16 @@ int main(int argc, char** argv) {
     vern::Game game(services);
     Seed(game, options);
     // The zoom and the place the player left the window at, unless --zoom says otherwise.
-    vern::qt::WindowSettings settings;
-    const double zoom = options.zoom > 0 ? options.zoom : settings.Zoom();
-    vern::qt::MainWindow window(game, zoom);
-    window.ZoomTo(zoom);
+    // A first start (nothing remembered) opens at a size that suits the screen, centred.
+    vern::qt::PlayerSettings settings;
+    const std::optional<double> remembered = settings.RememberedZoom();
+    vern::qt::MainWindow window(game, options.zoom > 0 ? options.zoom : remembered.value_or(1.0));
+    window.SetSettings(&settings);
+    double zoom = options.zoom > 0 ? options.zoom : remembered.value_or(0);
+    if (zoom == 0 && window.screen())
+        zoom = vern::qt::MainWindow::FirstZoom(window.screen()->availableGeometry().size(),
+                                               window.menuBar()->sizeHint().height());
+    window.ZoomTo(zoom > 0 ? zoom : 1.0);
     settings.RestorePlace(window);
     if (options.zoom > 0) window.ZoomTo(options.zoom);
     services.SetWindow(&window);
@@ -112,6 +120,7 @@ int main(int argc, char** argv) {
     // The session ending (SIGTERM, SIGHUP) closes the window cleanly.
     vern::qt::QuitOnSignals(app);
     window.show();
+    if (settings.Fullscreen()) window.SetFullscreen(true);
     vern::Open(game);
     if (game.ended) return 0;
     window.Sync();

@@ -5,20 +5,30 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 
 #include "catalogue/wishes.h"
+#include "settings.h"
+#include "settings_window.h"
 #include "shell/keys.h"
 
 namespace vern::qt {
@@ -83,7 +93,12 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     client_->onClick = [this](Control c, int index) { OnClick(c, index); };
     client_->afterFirstPaint = [this] { QTimer::singleShot(0, this, [this] { EnsureMenus(); }); };
     stage_->resize(client_->size());
+    BuildActions();
     BuildMenus();
+    noticeTimer_.setSingleShot(true);
+    connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+        if (notice_) notice_->hide();
+    });
     setFocusPolicy(Qt::StrongFocus);
 
     // The zoom keys, with the desktop's own sequences (and = for + without Shift).
@@ -113,6 +128,8 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
 }
 
+MainWindow::~MainWindow() = default;
+
 void MainWindow::MakeStoryPanel() {
     if (picture2_) return;
     picture2_ = new PictureView(client_);
@@ -132,6 +149,10 @@ void MainWindow::MakeStoryPanel() {
     command3_ = AddButton(picture2_, QStringLiteral("Command3"), Control::Command3, 0);
     for (int i = 0; i <= 1; ++i)
         command4_.push_back(AddButton(picture2_, Indexed("Command4", i), Control::Command4, i));
+    // A right click on the story panel hides the text to show the picture whole.
+    for (QWidget* w : {static_cast<QWidget*>(picture2_), static_cast<QWidget*>(label7_),
+                       static_cast<QWidget*>(picture3_)})
+        w->installEventFilter(this);
     if (overlay_) overlay_->raise();
 }
 
@@ -147,8 +168,9 @@ void MainWindow::SetZoom(double zoom) {
     client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
     const QFont menuFont = MenuFont(zoom_);
     menuBar()->setFont(menuFont);
-    for (QMenu* menu : {wishMenu_, fileMenu_})
+    for (QMenu* menu : {wishMenu_, fileMenu_, systemMenu_})
         if (menu) menu->setFont(menuFont);
+    if (settingsWindow_) settingsWindow_->SetZoom(zoom_);
     // Message boxes and the name dialog take the application's font.
     QApplication::setFont(menuFont);
     Centre();
@@ -183,7 +205,15 @@ void MainWindow::Centre() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == wishMenu_ || watched == fileMenu_) && wishMenu_ &&
+    if (picture2_ && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+        (watched == picture2_ || watched == label7_ || watched == picture3_)) {
+        Handle([&] {
+            if (!ShowStoryText(game_)) HideStoryText(game_);
+        });
+        return true;
+    }
+    if ((watched == wishMenu_ || watched == fileMenu_ || watched == systemMenu_) && wishMenu_ &&
         event->type() == QEvent::KeyPress) {
         const std::string key = KeyName(*static_cast<QKeyEvent*>(event));
         if (key == "F1" || key == "Prior") {
@@ -222,16 +252,46 @@ QPushButton* MainWindow::AddButton(QWidget* parent, const QString& name, Control
 }
 
 void MainWindow::BuildMenus() {
-    // The menu bar shows its two titles from the first paint on; the menus behind them are made
+    // The menu bar shows its titles from the first paint on; the menus behind them are made
     // just after it (or at once when something needs them), since nothing opens them sooner.
+    // The game's two menus come first, as the game has them; システム after them is the
+    // player's own.
     menuBar()->setFont(MenuFont(zoom_));
-    for (QAction** title : {&wishTitle_, &fileTitle_}) {
+    for (QAction** title : {&wishTitle_, &fileTitle_, &systemTitle_}) {
         *title = menuBar()->addAction(QString());
         connect(*title, &QAction::triggered, this, [this, title] {
             EnsureMenus();
-            menuBar()->setActiveAction(title == &wishTitle_ ? wishMenu_->menuAction()
-                                                            : fileMenu_->menuAction());
+            QMenu* menu = title == &wishTitle_   ? wishMenu_
+                          : title == &fileTitle_ ? fileMenu_
+                                                 : systemMenu_;
+            menuBar()->setActiveAction(menu->menuAction());
         });
+    }
+    systemTitle_->setText(QStringLiteral("システム"));
+}
+
+void MainWindow::BuildActions() {
+    // The keys of the システム menu work from the start, before the menu itself is made.
+    settingsAction_ = new QAction(QStringLiteral("設定…"), this);
+    settingsAction_->setObjectName(QStringLiteral("設定"));
+    settingsAction_->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(settingsAction_, &QAction::triggered, this, &MainWindow::ShowSettings);
+    fullscreenAction_ = new QAction(QStringLiteral("全画面"), this);
+    fullscreenAction_->setObjectName(QStringLiteral("全画面"));
+    fullscreenAction_->setCheckable(true);
+    fullscreenAction_->setShortcuts({QKeySequence(Qt::Key_F11),
+                                     QKeySequence(QStringLiteral("Alt+Return")),
+                                     QKeySequence(QStringLiteral("Alt+Enter"))});
+    connect(fullscreenAction_, &QAction::triggered, this,
+            [this] { SetFullscreen(!isFullScreen()); });
+    helpAction_ = new QAction(QStringLiteral("キー一覧"), this);
+    helpAction_->setObjectName(QStringLiteral("キー一覧"));
+    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(helpAction_, &QAction::triggered, this,
+            [this] { Handle([&] { KeyDown(game_, "F1"); }); });
+    for (QAction* a : {settingsAction_, fullscreenAction_, helpAction_}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
     }
 }
 
@@ -252,6 +312,7 @@ void MainWindow::EnsureMenus() {
     // A panel key pressed in an open menu closes the menu and opens the panel.
     wishMenu_->installEventFilter(this);
     fileMenu_->installEventFilter(this);
+
     fileMenu_->setFont(menuFont);
     const auto add = [this](const char* name, MenuCommand m) {
         QAction* a = fileMenu_->addAction(QString());
@@ -263,14 +324,22 @@ void MainWindow::EnsureMenus() {
     load_ = add("ロード", MenuCommand::ロード);
     restart_ = add("始めから", MenuCommand::始めから);
     quit_ = add("ゲームの終了", MenuCommand::ゲームの終了);
+    systemMenu_ = new QMenu(QStringLiteral("システム"), this);
+    systemMenu_->setObjectName(QStringLiteral("システム"));
+    systemMenu_->setFont(menuFont);
+    systemMenu_->installEventFilter(this);
+    systemMenu_->addAction(settingsAction_);
+    systemMenu_->addAction(fullscreenAction_);
+    systemMenu_->addAction(helpAction_);
     // The menus take the places of the titles that stood for them.
     menuBar()->insertMenu(wishTitle_, wishMenu_);
     menuBar()->insertMenu(fileTitle_, fileMenu_);
-    menuBar()->removeAction(wishTitle_);
-    menuBar()->removeAction(fileTitle_);
-    wishTitle_->deleteLater();
-    fileTitle_->deleteLater();
-    wishTitle_ = fileTitle_ = nullptr;
+    menuBar()->insertMenu(systemTitle_, systemMenu_);
+    for (QAction* title : {wishTitle_, fileTitle_, systemTitle_}) {
+        menuBar()->removeAction(title);
+        title->deleteLater();
+    }
+    wishTitle_ = fileTitle_ = systemTitle_ = nullptr;
     SyncMenus();
 }
 
@@ -282,6 +351,128 @@ void MainWindow::CloseMenus() {
     }
     if (menuBar()->activeAction()) menuBar()->setActiveAction(nullptr);
     if (menuBar()->hasFocus()) setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::SetSettings(PlayerSettings* settings) {
+    settings_ = settings;
+}
+
+PlayerSettings& MainWindow::settings() {
+    if (settings_) return *settings_;
+    if (!ownSettings_) ownSettings_ = std::make_unique<PlayerSettings>(std::string());
+    return *ownSettings_;
+}
+
+std::vector<SettingRow> MainWindow::SettingRows() {
+    std::vector<SettingRow> rows;
+    // The zoom in quarter steps, from half size to the largest the screen shows whole.
+    const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
+    double largest = kMaxZoom;
+    if (screen.isValid())
+        largest = std::max(
+            1.0,
+            std::floor(FitZoom(screen - QSize(16, menuBar()->sizeHint().height() + 48)) * 4) / 4);
+    QStringList zooms;
+    for (double z = kMinZoom; z <= largest + 1e-9; z += 0.25)
+        zooms << QStringLiteral("%1%").arg(qRound(z * 100));
+    rows.push_back({QStringLiteral("zoom"), QStringLiteral("拡大率"), zooms,
+                    [this] { return std::max(0, qRound((zoom_ - kMinZoom) * 4)); },
+                    [this](int i) { ZoomTo(kMinZoom + i * 0.25); }});
+    rows.push_back({QStringLiteral("fullscreen"),
+                    QStringLiteral("全画面"),
+                    {QStringLiteral("切"), QStringLiteral("入")},
+                    [this] { return isFullScreen() ? 1 : 0; },
+                    [this](int i) { SetFullscreen(i == 1); }});
+    return rows;
+}
+
+void MainWindow::ShowSettings() {
+    CloseMenus();
+    if (!settingsWindow_) {
+        settingsWindow_ = new SettingsWindow(
+            SettingRows(), [this] { ResetSettings(); }, zoom_, this);
+        settingsWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    settingsWindow_->Refresh();
+    settingsWindow_->show();
+    settingsWindow_->raise();
+    settingsWindow_->activateWindow();
+}
+
+void MainWindow::ResetSettings() {
+    settings().ResetToDefaults();
+    SetFullscreen(false);
+    ZoomTo(1);
+    settings().Changed(*this);
+}
+
+void MainWindow::SetFullscreen(bool on) {
+    if (on == isFullScreen()) return;
+    if (on)
+        showFullScreen();
+    else
+        showNormal();
+    settings().SetFullscreen(on);
+    Sync();
+    if (settingsWindow_) settingsWindow_->Refresh();
+}
+
+double MainWindow::FirstZoom(QSize available, int menuBarHeight) {
+    double zoom = kMinZoom;
+    for (double z = kMinZoom; z <= kMaxZoom; z += 0.25) {
+        const int height =
+            static_cast<int>(std::lround((5505 / 15.0 + menuBarHeight) * z)); // the bar scales too
+        const int width = static_cast<int>(std::lround(6855 * z / 15.0));
+        if (3 * height > 2 * available.height() || width > available.width() * 9 / 10) break;
+        zoom = z;
+    }
+    return zoom;
+}
+
+QString MainWindow::TakeScreenshot(const QString& folder) {
+    QString where = folder;
+    if (where.isEmpty()) {
+        // The player's pictures folder when there is one; else the game's data folder.
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QFileInfo info(pictures);
+        where = !pictures.isEmpty() && info.isDir() && info.isWritable()
+                    ? pictures
+                    : QString::fromStdString(game_.svc.SaveFolder());
+    }
+    if (where.isEmpty()) return QString();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString file = QDir(where).filePath(QStringLiteral("vernadora-%1.png").arg(stamp));
+    for (int n = 2; QFileInfo::exists(file) && n < 100; ++n)
+        file = QDir(where).filePath(QStringLiteral("vernadora-%1-%2.png").arg(stamp).arg(n));
+    if (notice_) notice_->hide();
+    const QImage shot = grab().toImage();
+    // Written as a file of the player's own: a fresh file, never through what is there.
+    QSaveFile out(file);
+    out.setDirectWriteFallback(false);
+    if (QFileInfo(file).exists() || !out.open(QIODevice::WriteOnly) || !shot.save(&out, "PNG") ||
+        !out.commit()) {
+        ShowNotice(QStringLiteral("スクリーンショットを保存できませんでした"));
+        return QString();
+    }
+    ShowNotice(QStringLiteral("スクリーンショット：%1").arg(QFileInfo(file).fileName()));
+    return file;
+}
+
+void MainWindow::ShowNotice(const QString& text) {
+    if (!notice_) {
+        notice_ = new QLabel(client_);
+        notice_->setObjectName(QStringLiteral("Notice"));
+        notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        notice_->setStyleSheet(QStringLiteral(
+            "QLabel { background: rgba(8, 8, 32, 200); color: white; padding: 3px 6px; }"));
+    }
+    notice_->setFont(ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom_));
+    notice_->setText(text);
+    notice_->adjustSize();
+    notice_->move(client_->width() - notice_->width() - Px(60, zoom_), Px(60, zoom_));
+    notice_->show();
+    notice_->raise();
+    noticeTimer_.start(2500);
 }
 
 void MainWindow::StartTimer() {
@@ -382,10 +573,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+    if (key == "s" && !event->isAutoRepeat()) {
+        TakeScreenshot();
+        return;
+    }
     if (key == "F10") {
         // The menu bar, for the arrows and Return.
         EnsureMenus();
-        for (QMenu* menu : {wishMenu_, fileMenu_})
+        for (QMenu* menu : {wishMenu_, fileMenu_, systemMenu_})
             if (menuBar()->isEnabled() && menu->menuAction()->isEnabled()) {
                 menuBar()->setActiveAction(menu->menuAction());
                 break;
@@ -401,10 +596,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         fastForwardDelay_.start();
         return;
     }
-    if (game_.ui.overlay == Overlay::History) {
-        if (key == "Prior" && overlay_) overlay_->ScrollPages(-1);
-        if (key == "Up" && overlay_) overlay_->ScrollLines(-1);
-        if (key == "Down" && overlay_) overlay_->ScrollLines(1);
+    if (game_.ui.overlay != Overlay::None && overlay_) {
+        if (key == "Prior") overlay_->ScrollPages(-1);
+        if (key == "Next" && game_.ui.overlay == Overlay::Help) overlay_->ScrollPages(1);
+        if (key == "Up") overlay_->ScrollLines(-1);
+        if (key == "Down") overlay_->ScrollLines(1);
     }
     Handle([&] { KeyDown(game_, key); });
 }
@@ -441,13 +637,13 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
     wheelAngle_ += event->angleDelta().y();
     // Up opens the history (and scrolls it); down reads the story on.
     for (; wheelAngle_ >= 120; wheelAngle_ -= 120) {
-        if (game_.ui.overlay == Overlay::History && overlay_)
+        if (game_.ui.overlay != Overlay::None && overlay_)
             overlay_->ScrollLines(-3);
         else
             Handle([&] { KeyDown(game_, "Prior"); });
     }
     for (; wheelAngle_ <= -120; wheelAngle_ += 120) {
-        if (game_.ui.overlay == Overlay::History && overlay_)
+        if (game_.ui.overlay != Overlay::None && overlay_)
             overlay_->ScrollLines(3);
         else
             Handle([&] { Click(game_, Control::Picture2); });
@@ -465,6 +661,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::SyncMenus() {
     const Form3& f = game_.f;
+    fullscreenAction_->setChecked(isFullScreen());
     if (!wishMenu_) {
         ApplyAction(wishTitle_, f.願い一覧);
         ApplyAction(fileTitle_, f.ファイル);
@@ -493,20 +690,37 @@ void MainWindow::Sync() {
     if (palette.color(QPalette::Window) != ToColor(f.BackColor)) {
         palette.setColor(QPalette::Window, ToColor(f.BackColor));
         client_->setPalette(palette);
-        stage_->setPalette(palette);
+    }
+    // Around the game: its own colour in a window, black in full screen.
+    const QColor around = isFullScreen() ? QColor(Qt::black) : ToColor(f.BackColor);
+    if (stage_->palette().color(QPalette::Window) != around) {
+        QPalette stage = stage_->palette();
+        stage.setColor(QPalette::Window, around);
+        stage_->setPalette(stage);
     }
 
     client_->Apply(f, z);
 
     if (f.Picture2.Visible) MakeStoryPanel();
     if (picture2_) {
+        // While the player looks at the picture, the text and the panel's buttons step aside
+        // (the model keeps them as they are).
+        const bool hidden = game_.ui.textHidden;
+        Label text = f.Label7;
+        Button read = f.Command2, fast = f.Command3;
+        std::array<Button, 2> choice{f.Command4[0], f.Command4[1]};
+        PictureBox mark = f.Picture3;
+        if (hidden) {
+            text.Visible = read.Visible = fast.Visible = mark.Visible = false;
+            choice[0].Visible = choice[1].Visible = false;
+        }
         picture2_->Apply(f.Picture2, z);
         image5_->Apply(f.Image5, z);
-        label7_->Apply(f.Label7, z);
-        picture3_->Apply(f.Picture3, z);
-        ApplyButton(command2_, f.Command2, z);
-        ApplyButton(command3_, f.Command3, z);
-        for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], f.Command4[i], z);
+        label7_->Apply(text, z);
+        picture3_->Apply(mark, z);
+        ApplyButton(command2_, read, z);
+        ApplyButton(command3_, fast, z);
+        for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], choice[i], z);
     }
 
     if (timer_.interval() != f.Timer1.Interval) timer_.setInterval(f.Timer1.Interval);

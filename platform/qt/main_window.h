@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,15 +19,21 @@
 
 class QAction;
 class QKeyEvent;
+class QLabel;
 class QMenu;
 class QPushButton;
 
 namespace vern::qt {
 
+class PlayerSettings;
+class SettingsWindow;
+struct SettingRow;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     MainWindow(Game& game, double zoom, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The smallest zoom the window goes down to.
     static constexpr double kMinZoom = 0.5;
@@ -59,6 +66,31 @@ class MainWindow : public QMainWindow {
     // The X keysym name the game knows a key by ("Return", "Control_L", "a" …); empty for a
     // key the game has no use for.
     static std::string KeyName(const QKeyEvent& e);
+
+    // The settings the window keeps and the settings window changes; without them the window
+    // keeps its own for the run.
+    void SetSettings(PlayerSettings* settings);
+    PlayerSettings& settings();
+    // Every setting the player can change, as the settings window shows them.
+    std::vector<SettingRow> SettingRows();
+    // 設定… (F3): the settings window, opened or brought up.
+    void ShowSettings();
+    SettingsWindow* settingsWindow() const { return settingsWindow_; }
+    // Puts every setting back to its default (初期設定に戻す).
+    void ResetSettings();
+
+    // Full screen (F11, Alt+Enter): the game scaled to fill the screen, black around it.
+    void SetFullscreen(bool on);
+    bool fullscreen() const { return isFullScreen(); }
+
+    // The zoom a first start opens at on a screen with this available area: the largest quarter
+    // step at which the window (its menu bar menuBarHeight high at 1×) takes at most two thirds
+    // of the screen's height and fits its width.
+    static double FirstZoom(QSize available, int menuBarHeight);
+
+    // S: the window at its present zoom as a PNG in the player's pictures folder (else folder),
+    // named by the date and time; a short notice says where. Returns the file, or "" on failure.
+    QString TakeScreenshot(const QString& folder = QString());
 
   protected:
     // The close box asks what ゲームの終了 asks; the window closes only when the game ends.
@@ -95,6 +127,8 @@ class MainWindow : public QMainWindow {
     void SyncMenus();
     // Closes an open menu and takes the keyboard back from the menu bar.
     void CloseMenus();
+    void BuildActions();
+    void ShowNotice(const QString& text);
     // The comforts around the game's screens: the panels over the window, the keyboard focus
     // on the board, the pointer and tooltips of the board, the auto-advance sign.
     void SyncComforts();
@@ -115,6 +149,16 @@ class MainWindow : public QMainWindow {
 
     QAction* wishTitle_ = nullptr; // the titles, until the menus take their places
     QAction* fileTitle_ = nullptr;
+    QAction* systemTitle_ = nullptr;
+    QMenu* systemMenu_ = nullptr;
+    QAction* settingsAction_ = nullptr;
+    QAction* fullscreenAction_ = nullptr;
+    QAction* helpAction_ = nullptr;
+    PlayerSettings* settings_ = nullptr;
+    std::unique_ptr<PlayerSettings> ownSettings_;
+    SettingsWindow* settingsWindow_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QTimer noticeTimer_;
     QMenu* wishMenu_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     std::vector<QAction*> wishes_;

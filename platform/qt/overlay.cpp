@@ -2,7 +2,6 @@
 #include "overlay.h"
 
 #include <QEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -25,22 +24,24 @@ QString HelpText() {
 
 OverlayView::OverlayView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Overlay"));
-    history_ = new QPlainTextEdit(this);
-    history_->setObjectName(QStringLiteral("History"));
-    history_->setReadOnly(true);
-    history_->setFocusPolicy(Qt::NoFocus);
-    history_->setFrameShape(QFrame::NoFrame);
-    history_->setTextInteractionFlags(Qt::NoTextInteraction);
-    history_->viewport()->installEventFilter(this);
-    QPalette palette = history_->palette();
-    palette.setColor(QPalette::Base, QColor(0, 0, 0, 0));
-    palette.setColor(QPalette::Text, Qt::white);
-    history_->setPalette(palette);
-    help_ = new QLabel(this);
-    help_->setObjectName(QStringLiteral("Help"));
-    help_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    help_->setStyleSheet(QStringLiteral("color: white;"));
-    help_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The history and the key list: white text on the dark panel, scrolled by the window's keys
+    // and the wheel, never edited.
+    const auto page = [this](const char* name) {
+        auto* text = new QPlainTextEdit(this);
+        text->setObjectName(QString::fromLatin1(name));
+        text->setReadOnly(true);
+        text->setFocusPolicy(Qt::NoFocus);
+        text->setFrameShape(QFrame::NoFrame);
+        text->setTextInteractionFlags(Qt::NoTextInteraction);
+        text->viewport()->installEventFilter(this);
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::Base, QColor(0, 0, 0, 0));
+        palette.setColor(QPalette::Text, Qt::white);
+        text->setPalette(palette);
+        return text;
+    };
+    history_ = page("History");
+    help_ = page("Help");
     hide();
 }
 
@@ -78,7 +79,8 @@ void OverlayView::Apply(const UiState& ui, QSize area, double zoom) {
     } else {
         help_->setGeometry(inner);
         help_->setFont(ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom));
-        if (help_->text().isEmpty()) help_->setText(HelpText());
+        if (help_->toPlainText().isEmpty()) help_->setPlainText(HelpText());
+        if (shown_ != Overlay::Help) help_->verticalScrollBar()->setValue(0);
     }
     shown_ = ui.overlay;
     show();
@@ -86,12 +88,12 @@ void OverlayView::Apply(const UiState& ui, QSize area, double zoom) {
 }
 
 void OverlayView::ScrollPages(int pages) {
-    QScrollBar* bar = history_->verticalScrollBar();
+    QScrollBar* bar = (shown_ == Overlay::Help ? help_ : history_)->verticalScrollBar();
     bar->setValue(bar->value() + pages * bar->pageStep());
 }
 
 void OverlayView::ScrollLines(int lines) {
-    QScrollBar* bar = history_->verticalScrollBar();
+    QScrollBar* bar = (shown_ == Overlay::Help ? help_ : history_)->verticalScrollBar();
     bar->setValue(bar->value() + lines * bar->singleStep());
 }
 
@@ -105,7 +107,8 @@ void OverlayView::mousePressEvent(QMouseEvent* e) {
 }
 
 bool OverlayView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == history_->viewport() && event->type() == QEvent::MouseButtonPress &&
+    if (history_ && help_ && (watched == history_->viewport() || watched == help_->viewport()) &&
+        event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         emit clicked();
         return true;

@@ -11,7 +11,6 @@
 #endif
 
 class QPlainTextEdit;
-class QLabel;
 
 namespace vern::qt {
 
@@ -21,7 +20,8 @@ class OverlayView : public QWidget {
     explicit OverlayView(QWidget* parent);
     // Shows what the game has open over an area of the given size; hides itself for none.
     void Apply(const UiState& ui, QSize area, double zoom);
-    // Scrolls the history by pages (negative: back in time) or by lines.
+    // Scrolls the open panel (the history or the key list) by pages (negative: back in time,
+    // up the list) or by lines.
     void ScrollPages(int pages);
     void ScrollLines(int lines);
 
@@ -35,7 +35,7 @@ class OverlayView : public QWidget {
 
   private:
     QPlainTextEdit* history_ = nullptr;
-    QLabel* help_ = nullptr;
+    QPlainTextEdit* help_ = nullptr;
     Overlay shown_ = Overlay::None;
     std::size_t historyCount_ = 0;
     std::string historyBack_;

@@ -1,4 +1,4 @@
-// The window's remembered zoom and place.
+// The player's settings, typed and checked, over the settings file.
 #include "settings.h"
 
 #include <QGuiApplication>
@@ -27,25 +27,45 @@ long long Area(const QRegion& region) {
 
 } // namespace
 
-WindowSettings::WindowSettings()
-    : WindowSettings(SettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {}
+PlayerSettings::PlayerSettings()
+    : PlayerSettings(SettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))) {}
 
-WindowSettings::WindowSettings(const std::string& path)
+PlayerSettings::PlayerSettings(const std::string& path)
     : file_(std::make_unique<SettingsFile>(path)), writeSoon_(std::make_unique<QTimer>()) {
     writeSoon_->setSingleShot(true);
     writeSoon_->setInterval(kWriteDelayMs);
     QObject::connect(writeSoon_.get(), &QTimer::timeout, [this] { file_->Write(); });
 }
 
-double WindowSettings::Zoom() const {
+std::optional<double> PlayerSettings::RememberedZoom() const {
     const std::optional<std::string> value = file_->Get(kZoom);
-    if (!value) return 1.0;
+    if (!value) return std::nullopt;
     bool ok = false;
     const double zoom = QString::fromStdString(*value).toDouble(&ok);
-    return ok && zoom >= MainWindow::kMinZoom && zoom <= MainWindow::kMaxZoom ? zoom : 1.0;
+    if (!ok || !(zoom >= MainWindow::kMinZoom && zoom <= MainWindow::kMaxZoom)) return std::nullopt;
+    return zoom;
 }
 
-bool WindowSettings::PlaceIsVisible(const QRect& frame, const QList<QRect>& screens) {
+int PlayerSettings::Choice(const std::string& key, int count, int fallback) const {
+    const std::optional<std::string> value = file_->Get(key);
+    if (!value) return fallback;
+    bool ok = false;
+    const int n = QString::fromStdString(*value).toInt(&ok);
+    return ok && n >= 0 && n < count ? n : fallback;
+}
+
+void PlayerSettings::SetChoice(const std::string& key, int value) {
+    if (file_->Set(key, std::to_string(value))) WriteSoon();
+}
+
+void PlayerSettings::ResetToDefaults() {
+    const std::optional<std::string> place = file_->Get(kPlace);
+    file_->Clear();
+    if (place) file_->Set(kPlace, *place);
+    WriteSoon();
+}
+
+bool PlayerSettings::PlaceIsVisible(const QRect& frame, const QList<QRect>& screens) {
     QRegion shown;
     for (const QRect& s : screens) shown += s;
     const QRect titleBar(frame.left(), frame.top(), frame.width(),
@@ -56,7 +76,7 @@ bool WindowSettings::PlaceIsVisible(const QRect& frame, const QList<QRect>& scre
     return area > 0 && 2 * Area(shown & titleBar) >= barArea && 2 * Area(shown & frame) > area;
 }
 
-void WindowSettings::RestorePlace(MainWindow& window) const {
+void PlayerSettings::RestorePlace(MainWindow& window) const {
     const std::optional<std::string> place = file_->Get(kPlace);
     if (place) window.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*place)));
     QList<QRect> screens;
@@ -72,18 +92,28 @@ void WindowSettings::RestorePlace(MainWindow& window) const {
     window.move(centred.topLeft());
 }
 
-void WindowSettings::Note(const MainWindow& window) {
+void PlayerSettings::Note(const MainWindow& window) {
+    // The zoom and place of the window as it is in its own right, not of the full screen.
+    if (window.isFullScreen()) return;
     file_->Set(kZoom, QString::number(window.zoom()).toStdString());
     file_->Set(kPlace, window.saveGeometry().toBase64().toStdString());
 }
 
-void WindowSettings::Changed(const MainWindow& window) {
-    Note(window);
+void PlayerSettings::WriteSoon() {
     if (file_->dirty()) writeSoon_->start();
 }
 
-void WindowSettings::Save(const MainWindow& window) {
+void PlayerSettings::Changed(const MainWindow& window) {
     Note(window);
+    WriteSoon();
+}
+
+void PlayerSettings::Save(const MainWindow& window) {
+    Note(window);
+    Flush();
+}
+
+void PlayerSettings::Flush() {
     writeSoon_->stop();
     file_->Write();
 }

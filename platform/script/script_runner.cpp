@@ -220,6 +220,18 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
         J texts = J::array();
         for (const std::string& t : g_.ui.history) texts.push_back(t);
         svc_.Emit(Json(J{{"history", texts}}));
+    } else if (cmd == "ui") {
+        // The player's comforts around the game's screens, which dump does not show.
+        if (!args.empty()) Malformed(lineNo, "ui takes nothing");
+        const UiState& ui = g_.ui;
+        const char* overlay = ui.overlay == Overlay::History ? "history"
+                              : ui.overlay == Overlay::Help  ? "help"
+                                                             : "none";
+        svc_.Emit(Json(J{{"ui", J{{"overlay", overlay},
+                                  {"textHidden", ui.textHidden},
+                                  {"autoAdvance", ui.autoAdvance},
+                                  {"fastForwardHeld", ui.fastForwardHeld},
+                                  {"focus", ui.focus}}}}));
     } else if (cmd == "focusout") {
         // The window lost the keyboard (to another window): held keys let go.
         if (!args.empty()) Malformed(lineNo, "focusout takes nothing");

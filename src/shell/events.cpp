@@ -69,6 +69,7 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
         throw;
     }
     g.busy = false;
+    if (!g.f.Picture2.Visible) g.ui.textHidden = false;
     NoteShown(g);
     return true;
 }
@@ -127,6 +128,12 @@ void Timer1_Timer(Game& g) {
 
 bool Click(Game& g, Control c, int index) {
     if (g.ended) return false;
+    // A click while the story text is hidden brings it back and goes no further.
+    if (g.ui.textHidden) {
+        if (g.busy) return false;
+        g.ui.textHidden = false;
+        return true;
+    }
     // A click anywhere closes a panel that lies over the window, and goes no further.
     if (g.ui.overlay != Overlay::None) {
         if (g.busy) return false;
@@ -157,6 +164,7 @@ bool Click(Game& g, Control c, int index) {
 
 bool Menu(Game& g, MenuCommand m, int index) {
     if (g.ended || g.ui.overlay != Overlay::None || !MenuEnabled(g, m, index)) return false;
+    g.ui.textHidden = false;
     return RunEvent(g, [&] {
         switch (m) {
         case MenuCommand::願い: 願い_Click(g, index); break;
@@ -174,7 +182,8 @@ bool CloseBox(Game& g) {
 }
 
 void Tick(Game& g) {
-    if (g.ui.overlay != Overlay::None) return;
+    // While a panel lies over the window or the story text is hidden, the game waits.
+    if (g.ui.overlay != Overlay::None || g.ui.textHidden) return;
     // A hold let go while an event ran ends its fast-forward here, instead of a step.
     if (g.ui.fastForwardReleased && !g.busy) {
         g.ui.fastForwardReleased = false;

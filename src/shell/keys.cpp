@@ -35,11 +35,13 @@ bool PanelKey(Game& g, const std::string& key) {
         ui.overlay = Overlay::None;
         return true;
     }
-    return false;
+    // The key list scrolls in the window when it is longer than the window.
+    return key == "Up" || key == "Down" || key == "Prior" || key == "Next";
 }
 
 bool StoryKey(Game& g, const std::string& key) {
     UiState& ui = g.ui;
+    if (Is(key, "h")) return HideStoryText(g);
     if (ReadOnKey(key)) return Click(g, Control::Command2);
     if (Is(key, "y")) return Click(g, Control::Command4, 0);
     if (Is(key, "n")) return Click(g, Control::Command4, 1);
@@ -106,9 +108,24 @@ bool BoardPicks(const Game& g) {
            g.ui.overlay == Overlay::None;
 }
 
+bool HideStoryText(Game& g) {
+    if (g.ended || g.busy || !g.f.Picture2.Visible || g.ui.overlay != Overlay::None) return false;
+    g.ui.textHidden = true;
+    return true;
+}
+
+bool ShowStoryText(Game& g) {
+    if (!g.ui.textHidden) return false;
+    g.ui.textHidden = false;
+    return true;
+}
+
 bool KeyDown(Game& g, const std::string& key) {
     if (g.ended || g.busy) return false;
     UiState& ui = g.ui;
+    // Any key brings the hidden story text back, and does nothing else. Control is let be: it
+    // may be held to fast-forward after.
+    if (ui.textHidden && !IsFastForwardKey(key)) return ShowStoryText(g);
     if (ui.overlay != Overlay::None) return PanelKey(g, key);
     if (key == "F1" || key == "Prior") {
         ui.overlay = key == "F1" ? Overlay::Help : Overlay::History;

@@ -3,8 +3,8 @@
 // boundary as a click; the window only translates its key events into these.
 //
 // Story: Return, space and Right read on like ≫; Y and N answer a choice; A switches
-// auto-advance; Control held fast-forwards until it is released. Board: 1..4 press
-// Command1(0..3); the arrows move a focus over the ten rows while a unit can be picked, and
+// auto-advance; Control held fast-forwards until it is released; H hides the text. Board: 1..4
+// press Command1(0..3); the arrows move a focus over the ten rows while a unit can be picked, and
 // Return or space picks it; Return, space or Escape dismiss a hint. Anywhere: F1 shows the
 // keys, Prior (Page Up) the history; Next or Escape close the history.
 #pragma once
@@ -14,6 +14,12 @@
 #include "state/game.h"
 
 namespace vern {
+
+// H or a right click on the story panel: the story text and the panel's buttons hide so that
+// the picture shows whole; false when the story panel is not showing. The next click or key
+// shows them again (ShowStoryText) without reading on; ticks wait meanwhile.
+bool HideStoryText(Game& g);
+bool ShowStoryText(Game& g);
 
 // A key pressed; false when it did nothing.
 bool KeyDown(Game& g, const std::string& key);

@@ -28,6 +28,9 @@ struct UiState {
     // stops the fast-forward it held, instead of reading on.
     bool fastForwardReleased = false;
     int modals = 0; // message boxes and name dialogs shown so far
+    // The story text and the story panel's buttons are hidden so that the picture shows whole
+    // (H or a right click); the next click or key brings them back without reading on.
+    bool textHidden = false;
 
     // Every held key counts as let go: the window lost the keyboard to a dialog or to another
     // window, and will not see the keys' release.

@@ -3,6 +3,7 @@
 // the end of the program and the name dialog.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -28,6 +29,7 @@
 #include "name_dialog.h"
 #include "qt_services.h"
 #include "settings.h"
+#include "settings_window.h"
 
 // moc cannot read the game's Japanese identifiers; it needs none of these.
 #ifndef Q_MOC_RUN
@@ -136,6 +138,12 @@ class WindowTest : public QObject {
     void aRestoredPlaceMustStillBeOnAScreen_data();
     void aRestoredPlaceMustStillBeOnAScreen();
     void theKindOfInstallChoosesTheSaveFolder();
+    void everySettingAppliesAtOnceAndComesBackAfterARestart();
+    void fullScreenFillsTheScreenInBlack();
+    void aFirstStartOpensAtASizeForTheScreen_data();
+    void aFirstStartOpensAtASizeForTheScreen();
+    void theTextStepsAsideToShowThePicture();
+    void aScreenshotIsAPngOfTheWindow();
     void theDataFolderIsThePlayersOwn();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
@@ -283,13 +291,18 @@ void WindowTest::fontsFollowTheZoom() {
 
 void WindowTest::menus() {
     Fixture t;
-    // The titles show from the first paint; the menus behind them follow just after it.
-    QCOMPARE(t.w->menuBar()->actions().size(), 2);
+    // The titles show from the first paint; the menus behind them follow just after it. The
+    // game's two menus come first, as they are; システム after them is the player's own.
+    QCOMPARE(t.w->menuBar()->actions().size(), 3);
     QCOMPARE(t.w->menuBar()->actions()[0]->text(), QString("願い一覧"));
+    QCOMPARE(t.w->menuBar()->actions()[2]->text(), QString("システム"));
     QTRY_VERIFY(t.w->findChild<QMenu*>("ファイル"));
     QList<QMenu*> menus;
     for (QAction* a : t.w->menuBar()->actions()) menus << a->menu();
-    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.size(), 3);
+    QStringList system;
+    for (QAction* a : menus[2]->actions()) system << a->text() + " " + a->shortcut().toString();
+    QCOMPARE(system, QStringList({"設定… F3", "全画面 F11", "キー一覧 F1"}));
     QCOMPARE(menus[0]->title(), QString("願い一覧"));
     QCOMPARE(menus[0]->actions().size(), 13);
     QCOMPARE(menus[0]->actions()[0]->text(), QString("    願いなきもの"));
@@ -322,30 +335,30 @@ void WindowTest::theApplicationIsKnownByItsNameAndIcon() {
 void WindowTest::theWindowRemembersItsZoomAndPlace() {
     QTemporaryDir dir;
     const std::string path = dir.filePath("conf/vernadora.conf").toStdString();
-    QCOMPARE(WindowSettings(path).Zoom(), 1.0); // nothing remembered yet
+    QCOMPARE(PlayerSettings(path).Zoom(), 1.0); // nothing remembered yet
     {
         Fixture t(1.25);
         t.w->move(40, 30);
-        WindowSettings(path).Save(*t.w);
+        PlayerSettings(path).Save(*t.w);
     }
-    WindowSettings settings(path);
+    PlayerSettings settings(path);
     QCOMPARE(settings.Zoom(), 1.25);
     Fixture t(settings.Zoom());
     settings.RestorePlace(*t.w);
     QTRY_COMPARE(t.w->client()->size(), QSize(Px(6855, 1.25), Px(5505, 1.25)));
     QCOMPARE(t.w->zoom(), 1.25);
     // A change is written a moment later by itself, not only at the end.
-    WindowSettings later(path);
+    PlayerSettings later(path);
     t.w->ZoomTo(1.0);
     later.Changed(*t.w);
-    QCOMPARE(WindowSettings(path).Zoom(), 1.25);
-    QTRY_COMPARE_WITH_TIMEOUT(WindowSettings(path).Zoom(), 1.0, 3000);
+    QCOMPARE(PlayerSettings(path).Zoom(), 1.25);
+    QTRY_COMPARE_WITH_TIMEOUT(PlayerSettings(path).Zoom(), 1.0, 3000);
     // A zoom outside the window's range, or no number at all, is not used.
     for (const char* bad : {"0.1", "99", "big", ""}) {
         SettingsFile file(path);
         file.Set("zoom", bad);
         QCOMPARE(file.Write(), 0);
-        QCOMPARE(WindowSettings(path).Zoom(), 1.0);
+        QCOMPARE(PlayerSettings(path).Zoom(), 1.0);
     }
 }
 
@@ -365,7 +378,143 @@ void WindowTest::aRestoredPlaceMustStillBeOnAScreen() {
     QFETCH(QRect, frame);
     QFETCH(bool, visible);
     const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    QCOMPARE(WindowSettings::PlaceIsVisible(frame, screens), visible);
+    QCOMPARE(PlayerSettings::PlaceIsVisible(frame, screens), visible);
+}
+
+void WindowTest::everySettingAppliesAtOnceAndComesBackAfterARestart() {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("vernadora.conf").toStdString();
+    {
+        PlayerSettings settings(path);
+        Fixture t;
+        t.w->SetSettings(&settings);
+        QObject::connect(t.w.get(), &MainWindow::zoomChanged, [&] { settings.Changed(*t.w); });
+        // F3 opens the window; a choice applies at once.
+        t.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+        QTest::keyClick(t.w->windowHandle(), Qt::Key_F3);
+        SettingsWindow* window = t.w->settingsWindow();
+        QVERIFY(window && window->isVisible());
+        auto* zoom = window->findChild<QComboBox*>("zoom");
+        auto* full = window->findChild<QComboBox*>("fullscreen");
+        QVERIFY(zoom && full);
+        QCOMPARE(zoom->currentText(), QString("100%"));
+        zoom->setCurrentIndex(zoom->findText("125%"));
+        QCOMPARE(t.w->zoom(), 1.25);
+        full->setCurrentIndex(1);
+        QVERIFY(t.w->isFullScreen());
+        settings.Save(*t.w);
+    }
+    {
+        // After a restart: what was chosen is what the game starts with.
+        PlayerSettings settings(path);
+        QCOMPARE(settings.RememberedZoom().value_or(0), 1.25);
+        QVERIFY(settings.Fullscreen());
+        Fixture t;
+        t.w->SetSettings(&settings);
+        t.w->ShowSettings();
+        // 初期設定に戻す: every setting back to its default, at once and in the file.
+        QTest::mouseClick(t.w->settingsWindow()->findChild<QPushButton*>("Defaults"),
+                          Qt::LeftButton);
+        QCOMPARE(t.w->zoom(), 1.0);
+        QVERIFY(!t.w->isFullScreen());
+        QCOMPARE(t.w->settingsWindow()->findChild<QComboBox*>("fullscreen")->currentIndex(), 0);
+        settings.Flush();
+        QVERIFY(!PlayerSettings(path).Fullscreen());
+    }
+    // A value of the wrong kind or out of range is the default, and the game starts.
+    for (const char* bad : {"yes", "2", "-1", ""}) {
+        SettingsFile file(path);
+        file.Set("fullscreen", bad);
+        QCOMPARE(file.Write(), 0);
+        QVERIFY(!PlayerSettings(path).Fullscreen());
+    }
+}
+
+void WindowTest::fullScreenFillsTheScreenInBlack() {
+    Fixture t;
+    t.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    QTest::keyClick(t.w->windowHandle(), Qt::Key_F11);
+    QTRY_VERIFY(t.w->isFullScreen());
+    const QRect screen = t.w->screen()->geometry();
+    QTRY_COMPARE(t.w->geometry(), screen);
+    // The game fills what the menu bar leaves, whole and in the middle, black around it.
+    const QSize stage = t.w->centralWidget()->size();
+    QTRY_VERIFY(t.w->client()->width() == stage.width() ||
+                t.w->client()->height() == stage.height());
+    QCOMPARE(t.w->centralWidget()->palette().color(QPalette::Window), QColor(Qt::black));
+    const QRect client(t.w->client()->mapTo(t.w->centralWidget(), QPoint(0, 0)),
+                       t.w->client()->size());
+    QVERIFY(QRect(QPoint(0, 0), stage).contains(client));
+    QVERIFY(std::abs(client.center().x() - stage.width() / 2) <= 1);
+    // Esc is the game's (here: nothing to dismiss): it never leaves full screen.
+    QTest::keyClick(t.w.get(), Qt::Key_Escape);
+    QVERIFY(t.w->isFullScreen());
+    QTest::keyClick(t.w->windowHandle(), Qt::Key_Return, Qt::AltModifier);
+    QTRY_VERIFY(!t.w->isFullScreen());
+    QCOMPARE(t.w->centralWidget()->palette().color(QPalette::Window), ToColor(t.g.f.BackColor));
+}
+
+void WindowTest::aFirstStartOpensAtASizeForTheScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("zoom");
+    QTest::addRow("a small laptop") << QSize(1366, 728) << 1.0;
+    QTest::addRow("full HD") << QSize(1920, 1040) << 1.75;
+    QTest::addRow("4K") << QSize(3840, 2120) << 3.5;
+    QTest::addRow("tiny") << QSize(640, 440) << 0.75;
+    QTest::addRow("narrow and tall") << QSize(600, 2000) << 1.0;
+}
+
+void WindowTest::aFirstStartOpensAtASizeForTheScreen() {
+    QFETCH(QSize, screen);
+    QFETCH(double, zoom);
+    QCOMPARE(MainWindow::FirstZoom(screen, 24), zoom);
+    // Two thirds of the height at most, and the next step would take more.
+    const double tall = (5505 / 15.0 + 24) * zoom;
+    QVERIFY(3 * tall <= 2 * screen.height());
+}
+
+void WindowTest::theTextStepsAsideToShowThePicture() {
+    Fixture t;
+    GameState& s = t.g.s;
+    s.SceneNo = 20;
+    s.StoryStep = 2;
+    STORYshow(t.g);
+    t.w->Sync();
+    QVERIFY(t.Widget("Label7")->isVisible());
+    // H: the text and the buttons step aside; the story stays where it was.
+    QTest::keyClick(t.w.get(), Qt::Key_H);
+    QVERIFY(!t.Widget("Label7")->isVisible());
+    QVERIFY(!t.Widget("Command2")->isVisible());
+    QVERIFY(t.Widget("Picture2")->isVisible());
+    QCOMPARE(Q(t.g.f.Label7.Caption).isEmpty(), false); // the model keeps its text
+    // The next key brings them back without reading on.
+    QTest::keyClick(t.w.get(), Qt::Key_Return);
+    QVERIFY(t.Widget("Label7")->isVisible());
+    QCOMPARE(int(s.StoryStep), 2);
+    // A right click on the panel does the same; a click brings the text back.
+    QTest::mouseClick(t.Widget("Picture2"), Qt::RightButton, {}, QPoint(20, 20));
+    QVERIFY(!t.Widget("Label7")->isVisible());
+    QTest::mouseClick(t.Widget("Picture2"), Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(t.Widget("Label7")->isVisible());
+    QCOMPARE(int(s.StoryStep), 2);
+}
+
+void WindowTest::aScreenshotIsAPngOfTheWindow() {
+    QTemporaryDir dir;
+    Fixture t(1.5);
+    const QString file = t.w->TakeScreenshot(dir.path());
+    QVERIFY(!file.isEmpty());
+    QVERIFY(file.startsWith(dir.path()) && file.endsWith(".png"));
+    QImage shot;
+    QVERIFY(shot.load(file, "PNG"));
+    QCOMPARE(shot.size(), t.w->size());
+    QVERIFY(t.Widget("Notice")->isVisible()); // a short notice, not a dialog
+    QVERIFY(!QApplication::activeModalWidget());
+    // A second one in the same second gets a name of its own.
+    const QString second = t.w->TakeScreenshot(dir.path());
+    QVERIFY(!second.isEmpty() && second != file);
 }
 
 void WindowTest::theKindOfInstallChoosesTheSaveFolder() {
