@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
     vern::test::RandomPlay play(seed, folder);
     const std::string broken = play.Play(count);
     std::cout << count << " events, " << play.games() << " games ended, highest scene "
-              << play.maxScene() << ", highest mode " << play.maxMode() << "\n";
+              << play.maxScene() << ", highest mode " << play.maxMode() << ", "
+              << play.phasesChecked() << " phases, " << play.actionsChecked() << " actions and "
+              << play.ordersChecked() << " phase orders as foreseen\n";
     if (!broken.empty()) {
         std::cout << broken << "\n";
         return 1;

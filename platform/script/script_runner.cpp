@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "battle/preview.h"
 #include "dump.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
@@ -42,6 +43,22 @@ std::string Echo(const std::string& word, std::size_t kMax = 40) {
         if (chars++ == kMax) return word.substr(0, i) + "…";
     }
     return word;
+}
+
+J ActionJson(const ActionForecast& f) {
+    return J{{"actor", f.actor},
+             {"target", f.target},
+             {"heals", f.heals},
+             {"getsUp", f.getsUp},
+             {"spent", f.spent},
+             {"targetBefore", f.targetBefore},
+             {"targetAfter", f.targetAfter},
+             {"actorBefore", f.actorBefore},
+             {"actorAfter", f.actorAfter},
+             {"knocksDown", f.knocksDown},
+             {"targetDies", f.targetDies},
+             {"targetRevives", f.targetRevives},
+             {"actorDies", f.actorDies}};
 }
 
 [[noreturn]] void Malformed(int lineNo, const std::string& why) {
@@ -220,6 +237,41 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
         J texts = J::array();
         for (const std::string& t : g_.ui.history) texts.push_back(t);
         svc_.Emit(Json(J{{"history", texts}}));
+    } else if (cmd == "preview") {
+        // What the battle will do, from the game's own rules on a copy: the enemies' plans, the
+        // turn's order, the phase's result; or, with a slot, what picking it would do.
+        if (!args.empty()) {
+            long long slot = 0;
+            if (!ParseInt(args, slot) || slot < 0 || slot > 9)
+                Malformed(lineNo, "preview takes a board slot 0..9");
+            const auto pick = ForecastPick(g_, static_cast<int>(slot));
+            svc_.Emit(Json(J{{"pick", pick ? ActionJson(*pick) : J(nullptr)}}));
+            return;
+        }
+        J intents = J::array();
+        for (const Intent& in : ForecastIntents(g_)) {
+            intents.push_back(J{{"enemy", in.enemy},
+                                {"target", in.target},
+                                {"kind", in.getsUp  ? "getsUp"
+                                         : in.heals ? "heal"
+                                         : in.holds ? "hold"
+                                                    : "attack"},
+                                {"doubled", in.doubled},
+                                {"drains", in.drains},
+                                {"halved", in.halved},
+                                {"thirded", in.thirded},
+                                {"effect", ActionJson(in.effect)}});
+        }
+        J order = J::array();
+        for (const auto& phases : ForecastOrder(g_).phases) order.push_back(phases);
+        J phase = nullptr;
+        if (const auto f = ForecastPhase(g_)) {
+            phase =
+                J{{"hp", f->hp},         {"dead", f->dead},       {"knockedDown", f->knockedDown},
+                  {"next", f->nextMode}, {"newTurn", f->newTurn}, {"actsNext", f->actsNext}};
+        }
+        svc_.Emit(
+            Json(J{{"preview", J{{"intents", intents}, {"order", order}, {"phase", phase}}}}));
     } else if (cmd == "ui") {
         // The player's comforts around the game's screens, which dump does not show.
         if (!args.empty()) Malformed(lineNo, "ui takes nothing");

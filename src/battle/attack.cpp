@@ -34,13 +34,33 @@ void Append(Game& g, const std::string& line) {
     g.f.Label1.Caption += line;
 }
 
-// The lowest slot that may still act in this phase; -1 when all have acted.
+// One click of the end of the phase; true when it handed over to the next screen.
+bool EndOfPhase(Game& g) {
+    if (!SettlePhaseEnd(g)) return false;
+    ASTshow(g);
+    g.s.GameMode = ModeAfterPhase(g);
+    Mshow(g, g.s.GameMode);
+    return true;
+}
+
+} // namespace
+
 int NextActor(const Game& g) {
     for (int i = 0; i <= 9; ++i) {
         const Byte st = g.s.SlotState[i];
         if (st == 2 || st == 5 || st == 7) return i;
     }
     return -1;
+}
+
+void FinishAction(Game& g, int i) {
+    auto& s = g.s;
+    const int w = s.UnitWish[i];
+    switch (s.SlotState[i]) {
+    case 2: s.SlotState[i] = (w == 2 || w == 13) ? 1 : 3; break;
+    case 5: s.SlotState[i] = w == 13 ? 6 : 3; break;
+    default: s.SlotState[i] = 3; break;
+    }
 }
 
 void ResolveAction(Game& g, int i) {
@@ -53,12 +73,7 @@ void ResolveAction(Game& g, int i) {
     } else {
         攻撃(g, i);
     }
-    const int w = s.UnitWish[i];
-    switch (s.SlotState[i]) {
-    case 2: s.SlotState[i] = (w == 2 || w == 13) ? 1 : 3; break;
-    case 5: s.SlotState[i] = w == 13 ? 6 : 3; break;
-    default: s.SlotState[i] = 3; break;
-    }
+    FinishAction(g, i);
     if (i < 5) {
         g.f.Line2[i].Visible = false;
         g.f.Label6[i].Caption = "";
@@ -67,8 +82,7 @@ void ResolveAction(Game& g, int i) {
     SetSingleButton(g, "＞");
 }
 
-// One click of the end of the phase; true when it handed over to the next screen.
-bool EndOfPhase(Game& g) {
+bool SettlePhaseEnd(Game& g) {
     auto& s = g.s;
     for (int i = 0; i <= 9; ++i) {
         if (s.SlotCrossNext[i] == 1) {
@@ -84,20 +98,20 @@ bool EndOfPhase(Game& g) {
             return false;
         }
     }
+    return true;
+}
+
+Int16 ModeAfterPhase(const Game& g) {
+    const auto& s = g.s;
     bool enemiesBeaten = true, partyBeaten = true;
     for (int i = 5; i <= 9; ++i)
         if (s.UnitHP[i] > 0) enemiesBeaten = false;
     for (int i = 0; i <= 4; ++i)
         if (s.UnitHP[i] > 0) partyBeaten = false;
-    ASTshow(g);
-    s.GameMode = 7;
-    if (enemiesBeaten) s.GameMode = 9;
-    if (partyBeaten) s.GameMode = 8;
-    Mshow(g, s.GameMode);
-    return true;
+    if (partyBeaten) return 8;
+    if (enemiesBeaten) return 9;
+    return 7;
 }
-
-} // namespace
 
 void 攻撃(Game& g, int p) {
     auto& s = g.s;

@@ -51,13 +51,18 @@ void TurnStart(Game& g) {
     }
 }
 
-std::string PhaseStep(Game& g) {
-    auto& s = g.s;
+Long ChoosePhase(Game& g) {
     // Quick units (wish 8) first, then everyone; then second and third actions.
     Long best = Choose(g, true, 0, 2);
     if (best == 0) best = Choose(g, false, 0, 2);
     if (best == 0) best = Choose(g, false, 1, 5);
     if (best == 0) best = Choose(g, false, 6, 7);
+    return best;
+}
+
+std::string PhaseStep(Game& g) {
+    auto& s = g.s;
+    const Long best = ChoosePhase(g);
     ASTshow(g);
     if (best == 0) {
         SetChoice1(g, 6);

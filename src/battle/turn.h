@@ -11,6 +11,10 @@ namespace vern {
 Long UnitPower(const Game& g, int slot);
 // Turn start (mode 6): counter and per-turn flags.
 void TurnStart(Game& g);
+// The turn-order rule: the units owed an action with the highest power are marked to act in
+// the next phase (states 0 → 2, 1 → 5, 6 → 7; quick units first). Returns that power, 0 when
+// the turn has no phase left.
+Long ChoosePhase(Game& g);
 // Phase step (mode 7); returns the text for the message panel.
 std::string PhaseStep(Game& g);
 // Fixes every acting slot's hit for the phase.

@@ -25,6 +25,7 @@ template <typename T, int Lo, int Hi> class Arr {
     const T& operator[](long long i) const { return data_[check(i)]; }
     static constexpr bool inRange(long long i) { return i >= Lo && i <= Hi; }
     void fill(const T& v) { data_.fill(v); }
+    bool operator==(const Arr&) const = default;
 
   private:
     static std::size_t check(long long i) {

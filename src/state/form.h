@@ -31,12 +31,14 @@ constexpr Color kButtonFace = RGB(240, 240, 240);
 
 struct Rect {
     int Left = 0, Top = 0, Width = 0, Height = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 struct Font {
     std::string Name = "ＭＳ Ｐゴシック";
     double Size = 9; // points
     bool Bold = true;
+    bool operator==(const Font&) const = default;
 };
 
 // A picture held by an image holder or a picture box. name is "folder/name" as it was asked
@@ -57,6 +59,7 @@ struct Label {
     bool Transparent = false;
     bool Visible = true;
     Font font;
+    bool operator==(const Label&) const = default;
 };
 
 struct Button {
@@ -65,12 +68,14 @@ struct Button {
     bool Enabled = true;
     bool Visible = true;
     Font font;
+    bool operator==(const Button&) const = default;
 };
 
 struct Shape { // a filled circle
     Rect r;
     Color FillColor = colors::kBlack;
     bool Visible = true;
+    bool operator==(const Shape&) const = default;
 };
 
 struct Line {
@@ -78,12 +83,14 @@ struct Line {
     Color LineColor = colors::kBlack;
     int BorderWidth = 1;
     bool Visible = true;
+    bool operator==(const Line&) const = default;
 };
 
 struct Image { // an image holder
     Rect r;
     Picture picture;
     bool Visible = true;
+    bool operator==(const Image&) const = default;
 };
 
 struct PictureBox {
@@ -91,15 +98,18 @@ struct PictureBox {
     Picture picture;
     Color BackColor = colors::kGrey;
     bool Visible = true;
+    bool operator==(const PictureBox&) const = default;
 };
 
 struct MenuItem {
     std::string Caption;
     bool Enabled = true;
+    bool operator==(const MenuItem&) const = default;
 };
 
 struct Timer {
     int Interval = 200; // ms
+    bool operator==(const Timer&) const = default;
 };
 
 struct Form3 {
@@ -142,6 +152,8 @@ struct Form3 {
     Arr<Image, 0, 20> Img;
     Image Image0;
     Image Image1;
+
+    bool operator==(const Form3&) const = default;
 };
 
 struct NameInpForm {
@@ -156,8 +168,11 @@ struct NameInpForm {
         int SelStart = 0; // caret, in characters
         bool focused = false;
         Font font;
+        bool operator==(const TextBox&) const = default;
     } Text1;
     Button Command1, Command2, Command3;
+
+    bool operator==(const NameInpForm&) const = default;
 };
 
 // The window as the game designs it; Start then puts it into the new-game state.

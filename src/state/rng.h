@@ -27,6 +27,7 @@ class Rng {
     // Start's reseeding from the clock; skipped while a fixed seed is in force.
     void Randomize();
     bool fixedSeed = false;
+    bool operator==(const Rng&) const = default;
 
   private:
     std::mt19937_64 engine_;

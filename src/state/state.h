@@ -91,6 +91,8 @@ struct GameState {
     Arr<Long, 0, 3> Misc;
     Byte NameKind = 0;
     Byte RandNameKind = 0;
+
+    bool operator==(const GameState&) const = default;
 };
 
 // Int16 flags hold -1 for true.

@@ -5,17 +5,22 @@
 // a bounded test and by the random_play tool for long runs.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "battle/attack.h"
+#include "battle/preview.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
+#include "state/quiet_services.h"
 
 namespace vern::test {
 
@@ -32,12 +37,14 @@ class RandomPlay {
             ++events_;
             std::string what;
             try {
+                Predict();
                 what = Step();
             } catch (const std::exception& e) {
                 return Where() + "exception after " + last_ + ": " + e.what();
             }
             last_ = what;
             std::string broken = Check();
+            if (broken.empty()) broken = Verify();
             if (!broken.empty()) return Where() + "after " + what + ": " + broken;
             if (game_->ended) {
                 ++games_;
@@ -48,6 +55,10 @@ class RandomPlay {
     }
 
     long long games() const { return games_; }
+    // How many forecasts were held against what the game then did.
+    long long phasesChecked() const { return phasesChecked_; }
+    long long actionsChecked() const { return actionsChecked_; }
+    long long ordersChecked() const { return ordersChecked_; }
     int maxScene() const { return maxScene_; }
     int maxMode() const { return maxMode_; }
 
@@ -84,6 +95,8 @@ class RandomPlay {
 
     void NewGame() {
         controlDown_ = false;
+        phase_.reset();
+        nextPhase_.reset();
         game_ = std::make_unique<Game>(svc_);
         game_->rng.Seed(pick_());
         game_->rng.fixedSeed = true;
@@ -231,6 +244,110 @@ class RandomPlay {
         }
         return "";
     }
+
+    // The forecasts (battle/preview.h) made before an event, held against the game after it:
+    // they must be exact, always.
+    static bool Prepared(const Game& g) {
+        return g.s.GameMode == 7 && g.s.ClickState == 2 && g.s.SelSlot == 10 &&
+               !g.f.Picture2.Visible;
+    }
+    static bool Acting(Byte st) { return st == 2 || st == 5 || st == 7; }
+    static std::string Slots(const std::array<bool, 10>& a) {
+        std::string out;
+        for (bool b : a) out += b ? '1' : '0';
+        return out;
+    }
+    std::array<bool, 10> ActingNow() const {
+        std::array<bool, 10> acting{};
+        for (int i = 0; i <= 9; ++i) acting[i] = Acting(game_->s.SlotState[i]);
+        return acting;
+    }
+
+    void Predict() {
+        const Game& g = *game_;
+        actor_ = -1;
+        if (Prepared(g)) {
+            actor_ = NextActor(g);
+            // A forecast while actions are left, held until the phase hands over.
+            if (!phase_ && actor_ >= 0) phase_ = ForecastPhase(g);
+            if (actor_ >= 0) action_ = ForecastAction(g, actor_);
+            actorState_ = actor_ >= 0 ? g.s.SlotState[actor_] : 0;
+        } else {
+            phase_.reset();
+        }
+        // At the turn screen: the first phase the order foresees.
+        firstPhase_.reset();
+        if (g.s.GameMode == 6 && InTurn(g)) {
+            std::array<bool, 10> first{};
+            const TurnOrder order = ForecastOrder(g);
+            for (int i = 0; i <= 9; ++i)
+                first[i] = !order.phases[i].empty() && order.phases[i].front() == 1;
+            firstPhase_ = first;
+        }
+        modeBefore_ = g.s.GameMode;
+    }
+
+    std::string Verify() {
+        const Game& g = *game_;
+        const auto& s = g.s;
+        // The action that was next has been resolved: exactly as foreseen.
+        if (actor_ >= 0 && s.GameMode == 7 && s.SlotState[actor_] != actorState_) {
+            ++actionsChecked_;
+            const ActionForecast& f = *action_;
+            if (s.UnitHP[f.target] != f.targetAfter || s.UnitHP[f.actor] != f.actorAfter)
+                return "slot " + std::to_string(f.actor) + "'s action did not do what was foreseen";
+            if (f.knocksDown && s.SlotCrossNext[f.target] != 1)
+                return "a foreseen knock-down did not come";
+        }
+        // The phase about to hand over: its end as foreseen at its start.
+        if (phase_ && Prepared(g) && NextActor(g) < 0) {
+            GameCopy copy(g);
+            if (SettlePhaseEnd(copy.game())) {
+                ++phasesChecked_;
+                const Game& c = copy.game();
+                for (int i = 0; i <= 9; ++i) {
+                    if (c.s.UnitHP[i] != phase_->hp[i])
+                        return "slot " + std::to_string(i) + " ends the phase with " +
+                               std::to_string(c.s.UnitHP[i]) + ", foreseen " +
+                               std::to_string(phase_->hp[i]);
+                    if ((c.s.SlotState[i] == 4) != phase_->dead[i] ||
+                        (c.s.SlotCross[i] == 1) != phase_->knockedDown[i])
+                        return "slot " + std::to_string(i) +
+                               " ends the phase otherwise than foreseen";
+                }
+                if (ModeAfterPhase(c) != phase_->nextMode) return "the phase hands over elsewhere";
+                nextPhase_.reset();
+                if (phase_->nextMode == 7 && !phase_->newTurn) nextPhase_ = phase_->actsNext;
+                phase_.reset();
+            }
+        }
+        // A new phase chosen: the units the forecasts said.
+        const bool chosen = s.GameMode == 7 && s.ClickState == 2 && modeBefore_ != 7;
+        const bool stepped = s.GameMode == 7 && modeBefore_ == 7 && nextPhase_ && !Prepared(g);
+        if ((chosen || stepped) && nextPhase_) {
+            ++ordersChecked_;
+            if (ActingNow() != *nextPhase_)
+                return "the next phase is " + Slots(ActingNow()) + ", foreseen " +
+                       Slots(*nextPhase_);
+            nextPhase_.reset();
+        }
+        if (firstPhase_ && s.GameMode == 7 && modeBefore_ == 6) {
+            ++ordersChecked_;
+            if (ActingNow() != *firstPhase_)
+                return "the turn's first phase is " + Slots(ActingNow()) + ", foreseen " +
+                       Slots(*firstPhase_);
+        }
+        if (s.GameMode != 7) nextPhase_.reset();
+        return "";
+    }
+
+    std::optional<PhaseForecast> phase_;
+    std::optional<std::array<bool, 10>> nextPhase_, firstPhase_;
+    std::optional<ActionForecast> action_;
+    int actor_ = -1;
+    Byte actorState_ = 0;
+    Int16 modeBefore_ = 0;
+    long long phasesChecked_ = 0, actionsChecked_ = 0, ordersChecked_ = 0;
 
     std::mt19937_64 pick_;
     Services svc_;
