@@ -97,6 +97,7 @@ constexpr ControlName kControls[] = {
     {"Label4", Control::Label4, true, 10},     {"Label8", Control::Label8, true, 10},
     {"Label9", Control::Label9, false, 1},     {"Picture1", Control::Picture1, false, 1},
     {"Label7", Control::Label7, false, 1},     {"Picture2", Control::Picture2, false, 1},
+    {"Label1", Control::Label1, false, 1},
 };
 
 // An X keysym name: letters, digits and underscores ("Return", "Control_L", "1", "a").
@@ -226,11 +227,12 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             return;
         }
         Malformed(lineNo, "no menu item " + Echo(name));
-    } else if (cmd == "key" || cmd == "keydown" || cmd == "keyup") {
+    } else if (cmd == "key" || cmd == "keydown" || cmd == "keyup" || cmd == "keyrepeat") {
         if (!KeyName(args)) Malformed(lineNo, cmd + " needs a key name");
-        const bool reacted = cmd == "key"       ? Key(g_, args)
-                             : cmd == "keydown" ? KeyDown(g_, args)
-                                                : KeyUp(g_, args);
+        const bool reacted = cmd == "key"         ? Key(g_, args)
+                             : cmd == "keydown"   ? KeyDown(g_, args)
+                             : cmd == "keyrepeat" ? KeyRepeat(g_, args)
+                                                  : KeyUp(g_, args);
         if (!reacted) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
     } else if (cmd == "history") {
         if (!args.empty()) Malformed(lineNo, "history takes nothing");
@@ -283,6 +285,9 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
                                   {"textHidden", ui.textHidden},
                                   {"autoAdvance", ui.autoAdvance},
                                   {"fastForwardHeld", ui.fastForwardHeld},
+                                  {"paceHeld", ui.paceHeld},
+                                  {"boardKeys", ui.boardKeys},
+                                  {"battleAdditions", ui.battleAdditions},
                                   {"focus", ui.focus}}}}));
     } else if (cmd == "focusout") {
         // The window lost the keyboard (to another window): held keys let go.

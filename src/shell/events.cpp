@@ -12,6 +12,7 @@
 #include "screen/start.h"
 #include "screen/wish_page.h"
 #include "shell/file_menu.h"
+#include "shell/keys.h"
 #include "state/history.h"
 #include "story/dispatcher.h"
 
@@ -70,6 +71,7 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
     }
     g.busy = false;
     if (!g.f.Picture2.Visible) g.ui.textHidden = false;
+    SettleFocus(g);
     NoteShown(g);
     return true;
 }
@@ -90,6 +92,7 @@ bool Clickable(const Game& g, Control c, int index) {
     case Control::Picture1: return !story && f.Picture1.Visible;
     case Control::Label7:
     case Control::Picture2: return story && f.Command2.Visible && f.Command2.Enabled;
+    case Control::Label1: return !story && f.Label1.Visible && !f.Label9.Visible;
     default: return index >= 0 && index <= 9 && !story; // a board label
     }
 }
@@ -141,6 +144,14 @@ bool Click(Game& g, Control c, int index) {
         return true;
     }
     if (!Clickable(g, c, index)) return false;
+    // The message panel reads on: it presses the board's one forward button, if there is one.
+    if (c == Control::Label1) {
+        const int forward = ForwardButton(g);
+        return forward >= 0 && Click(g, Control::Command1, forward);
+    }
+    // The orders a phase starts with are kept, for R (the same orders again).
+    if (c == Control::Command1 && index == 0) NoteOrders(g);
+    g.ui.boardKeys = false;
     // A command button without a caption does nothing at all.
     if (c == Control::Command1 && g.f.Command1[index].Caption.empty()) return false;
     // The player's own 早送り / 止める settles any hold let go behind a dialog.
@@ -184,6 +195,12 @@ bool CloseBox(Game& g) {
 void Tick(Game& g) {
     // While a panel lies over the window or the story text is hidden, the game waits.
     if (g.ui.overlay != Overlay::None || g.ui.textHidden) return;
+    // Control or Shift held on the board: the forward button, at the fast-forward tick.
+    if (g.ui.paceHeld && !g.f.Picture2.Visible) {
+        if (const int forward = ForwardButton(g); forward >= 0 && !g.busy)
+            Click(g, Control::Command1, forward);
+        return;
+    }
     // A hold let go while an event ran ends its fast-forward here, instead of a step.
     if (g.ui.fastForwardReleased && !g.busy) {
         g.ui.fastForwardReleased = false;

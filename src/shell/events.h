@@ -22,8 +22,9 @@ enum class Control {
     Label8,
     Label9,
     Picture1,
-    Label7,  // the story text: reads on like ≫
-    Picture2 // the story panel: reads on like ≫
+    Label7,   // the story text: reads on like ≫
+    Picture2, // the story panel: reads on like ≫
+    Label1    // the message panel: presses the board's forward button, as the reading keys do
 };
 enum class MenuCommand { 願い, セーブ, ロード, 始めから, ゲームの終了 };
 

@@ -4,9 +4,11 @@
 //
 // Story: Return, space and Right read on like ≫; Y and N answer a choice; A switches
 // auto-advance; Control held fast-forwards until it is released; H hides the text. Board: 1..4
-// press Command1(0..3); the arrows move a focus over the ten rows while a unit can be picked, and
-// Return or space picks it; Return, space or Escape dismiss a hint. Anywhere: F1 shows the
-// keys, Prior (Page Up) the history; Next or Escape close the history.
+// press Command1(0..3); the arrows move a focus over the units that can be picked, and Return or
+// space picks it; Return, space or Escape dismiss a hint; Return, space and Right press the one
+// forward button (＞, スタート), never a choice; Y and N answer はい / いいえ; R gives the previous
+// orders again; Control or Shift held steps a phase at the fast-forward tick. Anywhere: F1
+// shows the keys, Prior (Page Up) the history; Next or Escape close the history.
 #pragma once
 
 #include <string>
@@ -21,8 +23,21 @@ namespace vern {
 bool HideStoryText(Game& g);
 bool ShowStoryText(Game& g);
 
-// A key pressed; false when it did nothing.
-bool KeyDown(Game& g, const std::string& key);
+// A key pressed; false when it did nothing. repeat: the key held down, repeating.
+bool KeyDown(Game& g, const std::string& key, bool repeat = false);
+// A held key repeating: it acts as pressed again while the screen it went down on stays, and
+// never carries into the next screen.
+bool KeyRepeat(Game& g, const std::string& key);
+
+// The board's one forward button (＞ or スタート) when it is the only live button, else -1: the
+// reading keys and a click on the message panel press it, and never a button that chooses.
+int ForwardButton(const Game& g);
+// The live button captioned はい (yes) or いいえ, for Y and N; -1 when there is none.
+int AnswerButton(const Game& g, bool yes);
+// Keeps the party's orders of the phase that starts now, for R.
+void NoteOrders(Game& g);
+// Moves the board focus off a unit that can no longer be picked.
+void SettleFocus(Game& g);
 // A key released; only Control, which acts while held, reacts.
 bool KeyUp(Game& g, const std::string& key);
 // The window lost the keyboard (to another window, or to a dialog of its own): every held key

@@ -4,12 +4,20 @@
 // holds it and no rule of the game reads it.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <string>
 
 namespace vern {
 
 enum class Overlay { None, History, Help };
+
+// A party unit's last order, for R (the same orders again).
+struct LastOrder {
+    bool given = false;
+    int target = 0;
+    bool heals = false;
+};
 
 struct UiState {
     static constexpr std::size_t kHistoryLimit = 1000;
@@ -31,10 +39,20 @@ struct UiState {
     // The story text and the story panel's buttons are hidden so that the picture shows whole
     // (H or a right click); the next click or key brings them back without reading on.
     bool textHidden = false;
+    // The board is being played with the keys: the window marks each button with its key.
+    bool boardKeys = false;
+    // Control or Shift held on the board: the phase's "＞" is pressed at the fast-forward tick.
+    bool paceHeld = false;
+    // The screen a key went down on: a held key repeats only while it stays.
+    std::string keyScreen;
+    std::array<LastOrder, 5> lastOrders{};
+    // The battle additions (enemy plans, the turn's order, forecasts) are drawn on the board.
+    bool battleAdditions = true;
 
     // Every held key counts as let go: the window lost the keyboard to a dialog or to another
     // window, and will not see the keys' release.
     void ReleaseHeldKeys() {
+        paceHeld = false;
         if (!fastForwardHeld) return;
         fastForwardHeld = false;
         fastForwardReleased = true;

@@ -987,6 +987,10 @@ void WindowTest::boardShowsWhereAClickPicksAndNamesWishes() {
     g.s.UnitName[5] = "敵";
     g.s.UnitMaxHP[5] = g.s.UnitHP[5] = 10;
     g.s.UnitWish[5] = 6;
+    g.s.UnitName[6] = "二";
+    g.s.UnitMaxHP[6] = g.s.UnitHP[6] = 10;
+    g.s.UnitName[8] = "三";
+    g.s.UnitMaxHP[8] = g.s.UnitHP[8] = 10;
     ASTshow(g);
     t.w->Sync();
     BoardView* board = t.w->client();
@@ -1004,7 +1008,7 @@ void WindowTest::boardShowsWhereAClickPicksAndNamesWishes() {
     };
     QCOMPARE(pointerOver("Label2_5"), Qt::ArrowCursor);
     QCOMPARE(tipOver("Label4_5"), Q(WishName(6)));
-    QCOMPARE(tipOver("Label4_6"), QString());
+    QCOMPARE(tipOver("Label4_7"), QString()); // an empty row names no wish
     // While a target is to be picked, the pointer is a hand and the arrows show a focus.
     g.s.PickState = 1;
     t.w->Sync();
@@ -1016,6 +1020,9 @@ void WindowTest::boardShowsWhereAClickPicksAndNamesWishes() {
     QVERIFY(board->FocusRect().contains(t.Place("Label2_5")));
     QTest::keyClick(t.w.get(), Qt::Key_Down);
     QVERIFY(board->FocusRect().contains(t.Place("Label3_6")));
+    // The empty slot 7 is passed over.
+    QTest::keyClick(t.w.get(), Qt::Key_Down);
+    QVERIFY(board->FocusRect().contains(t.Place("Label3_8")));
 }
 
 void WindowTest::nameDialogFeedsTheGameAndFollowsIt() {

@@ -160,8 +160,9 @@ class RandomPlay {
         if (roll < 20) {
             // The keys a player presses: the story's, the board's, the panels', Control held.
             static const char* const kKeys[] = {
-                "Return", "space", "Right", "Left", "Up",    "Down", "y",  "n",      "a",
-                "1",      "2",     "3",     "4",    "Prior", "Next", "F1", "Escape", "KP_Enter"};
+                "Return", "space", "Right",  "Left",     "Up", "Down", "y",
+                "n",      "a",     "1",      "2",        "3",  "4",    "Prior",
+                "Next",   "F1",    "Escape", "KP_Enter", "r",  "h",    "Shift_L"};
             if (Chance(6)) {
                 const bool down = !controlDown_ || Chance(3);
                 if (down)
@@ -177,6 +178,10 @@ class RandomPlay {
                 return "the window lost the keyboard";
             }
             const char* key = kKeys[Pick(std::size(kKeys))];
+            if (Chance(8)) {
+                KeyRepeat(g, key); // a key held down, repeating
+                return std::string("the key ") + key + " repeating";
+            }
             Key(g, key);
             return std::string("the key ") + key;
         }
