@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygonF>
 #include <QStyleOptionButton>
 #include <QTextLayout>
 #include <QTextOption>
@@ -426,6 +427,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
     for (int i = 0; i <= 3; ++i)
         if (f_.Command1[i].Visible && area.intersects(ToRect(f_.Command1[i].r, z)))
             DrawButton(p, i);
+    DrawAdditions(p);
     if (f_.Picture1.Visible && area.intersects(ToRect(f_.Picture1.r, z)))
         DrawPictureBox(p, f_.Picture1, z);
     if (!focusRect_.isNull()) {
@@ -470,12 +472,173 @@ void BoardView::mouseMoveEvent(QMouseEvent* event) {
     UpdateCursor(p);
     const std::optional<BoardItem> item = ItemAt(p);
     SetHover(item && item->control == Control::Command1 && item->enabled ? item->index : -1);
+    // The unit under the pointer, for the forecast of picking it.
+    int slot = -1;
+    if (item && item->control &&
+        (*item->control == Control::Label2 || *item->control == Control::Label3 ||
+         *item->control == Control::Label4 || *item->control == Control::Label8))
+        slot = item->index;
+    if (slot != hoverSlot_) {
+        hoverSlot_ = slot;
+        if (onHoverSlot) onHoverSlot();
+    }
     QWidget::mouseMoveEvent(event);
 }
 
 void BoardView::leaveEvent(QEvent* event) {
     SetHover(-1);
+    if (hoverSlot_ != -1) {
+        hoverSlot_ = -1;
+        if (onHoverSlot) onHoverSlot();
+    }
     QWidget::leaveEvent(event);
+}
+
+void BoardView::SetAdditions(BoardAdditions additions) {
+    additions_ = std::move(additions);
+    // The band between the sides and the buttons' corners: repainted whole, it is small.
+    update(ToRect(Rect{3100, 1380, 1000, 3100}, zoom_));
+    for (int i = 0; i <= 3; ++i) update(ToRect(f_.Command1[i].r, zoom_));
+}
+
+QRect BoardView::Badge(int slot) const {
+    const int top = RowTop(slot) + 15;
+    return ToRect(slot < 5 ? Rect{3180, top, 420, 225} : Rect{3660, top, 390, 225}, zoom_);
+}
+
+void BoardView::DrawAdditions(QPainter& p) {
+    additionRects_.clear();
+    const double z = zoom_;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    if (additions_.keys) {
+        // The key of each live button, on its corner.
+        QFont font = CachedFont(Font{"ＭＳ Ｐゴシック", 7.5, true}, z);
+        p.setFont(font);
+        for (int i = 0; i <= 3; ++i) {
+            const Button& b = f_.Command1[i];
+            if (!b.Visible || !b.Enabled || b.Caption.empty()) continue;
+            const QRect r = ToRect(b.r, z);
+            const QRect key(r.left() + Px(30, z), r.top() + Px(30, z), Px(150, z), Px(165, z));
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(40, 40, 72, 200));
+            p.drawRoundedRect(key, Px(30, z), Px(30, z));
+            p.setPen(Qt::white);
+            p.drawText(key, Qt::AlignCenter, QString::number(i + 1));
+        }
+    }
+    if (!additions_.shown) {
+        p.restore();
+        return;
+    }
+    const QFont small = CachedFont(Font{"ＭＳ Ｐゴシック", 7.5, true}, z);
+    p.setFont(small);
+    const auto mid = [&](int slot) { return RowTop(slot % 5) + 360; };
+    // The enemies' plans: an arrow from the enemy to the unit it will strike; a bracket to the
+    // ally it will heal. Blue a blow, orange a blow that knocks down, purple a blow of the
+    // target's own hit points, thick a doubled blow; ½ and ⅓ where the target takes less.
+    for (const Intent& in : additions_.intents) {
+        if (in.getsUp) continue;
+        QColor colour = in.heals     ? QColor(0, 150, 60)
+                        : in.holds   ? QColor(230, 120, 0)
+                        : in.drains  ? QColor(140, 40, 170)
+                                     : QColor(30, 80, 210);
+        const int width = std::max(1, static_cast<int>(std::lround((in.doubled ? 3.0 : 1.5) * z)));
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(colour);
+        if (in.heals) {
+            const QPoint a(Px(4020, z), Px(mid(in.enemy), z)), b(Px(4020, z), Px(mid(in.target), z));
+            const QPoint a2(Px(4075, z), a.y()), b2(Px(4075, z), b.y());
+            p.drawLine(a2, a);
+            p.drawLine(a, b);
+            p.drawLine(b, b2);
+            const QRect plus(b.x() - Px(120, z), b.y() - Px(90, z), Px(100, z), Px(180, z));
+            p.drawText(plus, Qt::AlignCenter, QStringLiteral("＋"));
+            additionRects_.push_back(QRect(a, b).normalized().adjusted(-Px(120, z), -Px(90, z), Px(60, z), Px(90, z)));
+            continue;
+        }
+        const QPointF from(Px(4050, z), Px(mid(in.enemy), z));
+        const QPointF to(Px(3160, z), Px(mid(in.target), z));
+        p.drawLine(from, to);
+        // The arrowhead at the unit struck.
+        const QPointF d = (to - from) / std::max(1.0, std::hypot((to - from).x(), (to - from).y()));
+        const QPointF n(-d.y(), d.x());
+        const double head = 90 * z / 15.0 * 1.0;
+        QPolygonF arrow;
+        arrow << to << to - d * head + n * head * 0.5 << to - d * head - n * head * 0.5;
+        p.drawPolygon(arrow);
+        QRectF box = QRectF(from, to).normalized().adjusted(-head, -head, head, head);
+        QString marks;
+        if (in.halved) marks = QStringLiteral("½");
+        if (in.thirded) marks = QStringLiteral("⅓");
+        if (in.doubled) marks += QStringLiteral("×2");
+        if (in.holds) marks += QStringLiteral("止");
+        if (!marks.isEmpty()) {
+            const QRect label(static_cast<int>(to.x()) + Px(30, z), static_cast<int>(to.y()) + Px(20, z),
+                              Px(360, z), Px(180, z));
+            p.setPen(colour.darker(130));
+            p.drawText(label, Qt::AlignLeft | Qt::AlignTop, marks);
+            box = box.united(label);
+        }
+        additionRects_.push_back(box.toAlignedRect());
+    }
+    // Each unit's badge: the phases it acts in this turn; once every order is given, what the
+    // phase leaves it with (▶: it acts in the next phase).
+    for (int i = 0; i <= 9; ++i) {
+        QString text;
+        QColor colour(20, 20, 20);
+        if (additions_.phase) {
+            const PhaseForecast& f = *additions_.phase;
+            const Long now = f_.Label3[i].Caption.empty() ? 0 : f.hp[i];
+            if (f_.Label2[i].Caption.empty()) continue;
+            if (f.dead[i]) {
+                text = QStringLiteral("✕");
+                colour = QColor(200, 0, 0);
+            } else {
+                text = QStringLiteral("→%1").arg(now);
+                if (f.knockedDown[i]) text += QStringLiteral("倒");
+            }
+            if (f.actsNext[i]) text = QStringLiteral("▶") + text;
+        } else {
+            const std::vector<int>& phases = additions_.order.phases[i];
+            if (phases.empty()) continue;
+            for (std::size_t k = 0; k < phases.size(); ++k)
+                text += (k ? QStringLiteral("·") : QString()) + QString::number(phases[k]);
+            if (phases.front() == 1) colour = QColor(200, 0, 0);
+        }
+        const QRect badge = Badge(i);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 200));
+        p.drawRoundedRect(badge, Px(30, z), Px(30, z));
+        p.setPen(colour);
+        p.drawText(badge, Qt::AlignCenter, text);
+        additionRects_.push_back(badge);
+    }
+    // What picking the unit under the pointer (or the focus) would do.
+    if (additions_.pick) {
+        const ActionForecast& a = *additions_.pick;
+        QString text;
+        if (a.spent)
+            text = QStringLiteral("空振り");
+        else if (a.heals)
+            text = QStringLiteral("＋%1 →%2").arg(a.targetAfter - a.targetBefore).arg(a.targetAfter);
+        else
+            text = QStringLiteral("−%1 →%2").arg(a.targetBefore - a.targetAfter).arg(std::max<Long>(a.targetAfter, 0));
+        if (a.targetDies) text += QStringLiteral(" ✕");
+        if (a.targetRevives) text += QStringLiteral(" 再起");
+        if (a.knocksDown) text += QStringLiteral(" 倒");
+        if (a.actorAfter < a.actorBefore)
+            text += QStringLiteral(" 反−%1").arg(a.actorBefore - a.actorAfter);
+        const int top = RowTop(a.target % 5) + 255;
+        const QRect box = ToRect(Rect{3180, top, 870, 255}, z);
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        p.setBrush(QColor(255, 255, 230, 235));
+        p.drawRoundedRect(box, Px(30, z), Px(30, z));
+        p.setPen(a.targetDies ? QColor(200, 0, 0) : QColor(20, 20, 20));
+        p.drawText(box, Qt::AlignCenter, text);
+        additionRects_.push_back(box);
+    }
+    p.restore();
 }
 
 void BoardView::SetHover(int button) {

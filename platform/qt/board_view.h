@@ -15,11 +15,25 @@
 #include "render.h"
 // moc cannot read the game's Japanese identifiers; it needs none of these.
 #ifndef Q_MOC_RUN
+#include "battle/preview.h"
 #include "shell/events.h"
 #include "state/form.h"
 #endif
 
 namespace vern::qt {
+
+// What the board adds over the game's own screen while a battle runs: the enemies' plans, the
+// turn's order, what the phase or a pick will do (battle/preview.h); and the key of each button
+// while the board is played with the keys. Drawn in the band between the two sides and on the
+// buttons' corners, never over a name, a hit point figure or a caption.
+struct BoardAdditions {
+    bool shown = false;
+    std::vector<Intent> intents;
+    TurnOrder order;
+    std::optional<PhaseForecast> phase;
+    std::optional<ActionForecast> pick;
+    bool keys = false; // the keys 1..4 on the live buttons
+};
 
 // One control the board draws: its name ("Label2_5"), the click it stands for (if any) and its
 // place at the current zoom.
@@ -54,6 +68,13 @@ class BoardView : public QWidget {
     // has no such control.
     QRect RectOf(const QString& name) const;
     QRect FocusRect() const { return focusRect_; }
+    // The battle additions to draw; the board slot the pointer is over (-1: none) is asked of it
+    // for a pick's forecast.
+    void SetAdditions(BoardAdditions additions);
+    int hoveredSlot() const { return hoverSlot_; }
+    std::function<void()> onHoverSlot;
+    // Where the additions were last drawn (their marks, badges and arrows' boxes), for tests.
+    const std::vector<QRect>& additionRects() const { return additionRects_; }
     // The font a control's caption is drawn in; the application's font for a name the board
     // does not know or a control without a caption.
     QFont FontOf(const QString& name) const;
@@ -73,6 +94,8 @@ class BoardView : public QWidget {
 
   private:
     void UpdateCursor(QPoint p);
+    void DrawAdditions(QPainter& p);
+    QRect Badge(int slot) const;
     void DrawButton(QPainter& p, int i);
     void SetHover(int button);
 
@@ -86,6 +109,9 @@ class BoardView : public QWidget {
     std::vector<QString> wishTips_;
     std::optional<BoardItem> pressed_;
     int hover_ = -1; // the command button under the pointer
+    int hoverSlot_ = -1;
+    BoardAdditions additions_;
+    std::vector<QRect> additionRects_;
     int down_ = -1;  // the command button held down
 };
 

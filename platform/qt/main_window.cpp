@@ -26,6 +26,7 @@
 #include <exception>
 #include <iostream>
 
+#include "battle/preview.h"
 #include "catalogue/wishes.h"
 #include "settings.h"
 #include "settings_window.h"
@@ -53,6 +54,12 @@ void ApplyAction(QAction* a, const MenuItem& item) {
     const QString text = ToMenuText(item.Caption);
     if (a->text() != text) a->setText(text);
     a->setEnabled(item.Enabled);
+}
+
+// The keys that act while held (fast-forward, the battle's pace): they count as held after a
+// moment, so that a chord (Control with +, Shift with a letter) does not start them.
+bool HoldKey(const std::string& key) {
+    return key == "Control_L" || key == "Control_R" || key == "Shift_L" || key == "Shift_R";
 }
 
 // The menus' font, which message boxes and the name dialog share, at a zoom.
@@ -91,6 +98,7 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     client_ = new BoardView(stage_);
     client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
     client_->onClick = [this](Control c, int index) { OnClick(c, index); };
+    client_->onHoverSlot = [this] { SyncComforts(); };
     client_->afterFirstPaint = [this] { QTimer::singleShot(0, this, [this] { EnsureMenus(); }); };
     stage_->resize(client_->size());
     BuildActions();
@@ -355,6 +363,8 @@ void MainWindow::CloseMenus() {
 
 void MainWindow::SetSettings(PlayerSettings* settings) {
     settings_ = settings;
+    game_.ui.battleAdditions = this->settings().Choice("battle_additions", 2, 1) == 1;
+    Sync();
 }
 
 PlayerSettings& MainWindow::settings() {
@@ -403,6 +413,8 @@ void MainWindow::ResetSettings() {
     settings().ResetToDefaults();
     SetFullscreen(false);
     ZoomTo(1);
+    game_.ui.battleAdditions = true;
+    Sync();
     settings().Changed(*this);
 }
 
@@ -527,6 +539,22 @@ void MainWindow::SyncComforts() {
         if (!game_.f.Label4[i].Caption.empty()) tips[i] = ToText(WishName(game_.s.UnitWish[i]));
     client_->SetWishTips(std::move(tips));
     client_->SetFocusSlot(picks ? ui.focus : -1);
+
+    // The battle additions: the enemies' plans, the turn's order, the phase and a pick foreseen.
+    BoardAdditions additions;
+    additions.keys = ui.boardKeys;
+    additions.shown = ui.battleAdditions && InTurn(game_) && ui.overlay == Overlay::None;
+    if (additions.shown) {
+        additions.intents = ForecastIntents(game_);
+        additions.order = ForecastOrder(game_);
+        additions.phase = ForecastPhase(game_);
+        const int slot = client_->hoveredSlot() >= 0 ? client_->hoveredSlot() : (picks ? ui.focus : -1);
+        if (slot >= 0) additions.pick = ForecastPick(game_, slot);
+    }
+    client_->SetAdditions(std::move(additions));
+    // The choice is the player's own and is remembered.
+    if (settings().Choice("battle_additions", 2, 1) != (ui.battleAdditions ? 1 : 0))
+        settings().SetChoice("battle_additions", ui.battleAdditions ? 1 : 0);
     if (command3_) {
         const QString tip = ui.autoAdvance ? QString::fromUtf8(kAutoTip) : QString();
         if (command3_->toolTip() != tip) command3_->setToolTip(tip);
@@ -555,6 +583,7 @@ std::string MainWindow::KeyName(const QKeyEvent& e) {
     case Qt::Key_Backspace: return "BackSpace";
     // X tells the two Control keys apart by their keysym; elsewhere the left one stands in.
     case Qt::Key_Control: return e.nativeVirtualKey() == 0xFFE4 ? "Control_R" : "Control_L";
+    case Qt::Key_Shift: return e.nativeVirtualKey() == 0xFFE2 ? "Shift_R" : "Shift_L";
     default: return "";
     }
 }
@@ -587,11 +616,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
             }
         return;
     }
-    // A held key acts once; only reading on and moving repeat.
+    // A held key acts once; only reading on and moving repeat, and never into the next screen.
     const bool repeats = key == "Return" || key == "space" || key == "Right" || key == "Left" ||
                          key == "Up" || key == "Down" || key == "Prior";
     if (event->isAutoRepeat() && !repeats) return;
-    if (key == "Control_L" || key == "Control_R") {
+    if (HoldKey(key)) {
         heldControl_ = key;
         fastForwardDelay_.start();
         return;
@@ -602,7 +631,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         if (key == "Up") overlay_->ScrollLines(-1);
         if (key == "Down") overlay_->ScrollLines(1);
     }
-    Handle([&] { KeyDown(game_, key); });
+    if (event->isAutoRepeat())
+        Handle([&] { KeyRepeat(game_, key); });
+    else
+        Handle([&] { KeyDown(game_, key); });
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
@@ -612,8 +644,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-    // Control let go before it counted as held does nothing.
-    if ((key == "Control_L" || key == "Control_R") && fastForwardDelay_.isActive()) {
+    // Control or Shift let go before it counted as held does nothing.
+    if (HoldKey(key) && fastForwardDelay_.isActive()) {
         fastForwardDelay_.stop();
         return;
     }
@@ -723,7 +755,9 @@ void MainWindow::Sync() {
         for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], choice[i], z);
     }
 
-    if (timer_.interval() != f.Timer1.Interval) timer_.setInterval(f.Timer1.Interval);
+    // Control or Shift held on the board steps at the fast-forward tick.
+    const int interval = game_.ui.paceHeld && !f.Picture2.Visible ? 25 : f.Timer1.Interval;
+    if (timer_.interval() != interval) timer_.setInterval(interval);
     SyncComforts();
 }
 

@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <fstream>
+#include <sstream>
 #include <memory>
 #include <unistd.h>
 
@@ -28,6 +29,7 @@
 #include "main_window.h"
 #include "name_dialog.h"
 #include "qt_services.h"
+#include "script_runner.h"
 #include "settings.h"
 #include "settings_window.h"
 
@@ -144,6 +146,7 @@ class WindowTest : public QObject {
     void aFirstStartOpensAtASizeForTheScreen();
     void theTextStepsAsideToShowThePicture();
     void aScreenshotIsAPngOfTheWindow();
+    void theBattleAdditionsCoverNoNameFigureOrButton();
     void theDataFolderIsThePlayersOwn();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
@@ -515,6 +518,56 @@ void WindowTest::aScreenshotIsAPngOfTheWindow() {
     // A second one in the same second gets a name of its own.
     const QString second = t.w->TakeScreenshot(dir.path());
     QVERIFY(!second.isEmpty() && second != file);
+}
+
+void WindowTest::theBattleAdditionsCoverNoNameFigureOrButton() {
+    // The battle of the preview scenario, at its turn's orders and then with every order given:
+    // every kind of plan, the order of the phase, a pick and the phase foreseen.
+    QFile file(QStringLiteral(VERN_SOURCE_DIR "/tests/scenarios/battle_preview.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    std::vector<std::string> lines;
+    for (const QByteArray& line : file.readAll().split('\n')) lines.push_back(line.toStdString());
+    std::ostringstream quiet;
+    ScriptServices svc(quiet, "/nonexistent");
+    Game g(svc);
+    g.rng.Seed(1);
+    g.rng.fixedSeed = true;
+    Open(g);
+    ScriptRunner runner(g, svc, quiet);
+    const auto playUntil = [&](const std::string& last) {
+        while (!lines.empty()) {
+            const std::string line = lines.front();
+            lines.erase(lines.begin());
+            if (line == last) return;
+            const bool watch = line.rfind("preview", 0) == 0 || line.rfind("keydown", 0) == 0;
+            if (!line.empty() && line[0] != '#' && !watch) runner.Line(line, 1);
+        }
+    };
+    for (double zoom : {1.0, 3.0}) {
+        MainWindow w(g, zoom);
+        w.show();
+        const auto check = [&](const char* when, std::size_t least) {
+            w.Sync();
+            w.client()->grab(); // paints the board, additions included
+            const std::vector<QRect>& marks = w.client()->additionRects();
+            QVERIFY2(marks.size() >= least, when);
+            for (const QRect& mark : marks) {
+                for (int i = 0; i <= 9; ++i)
+                    for (const Label* l : {&g.f.Label2[i], &g.f.Label3[i]})
+                        QVERIFY2(!mark.intersects(ToRect(l->r, zoom)),
+                                 qPrintable(QString("%1: a mark over row %2 at %3×").arg(when).arg(i).arg(zoom)));
+                for (int i = 0; i <= 3; ++i)
+                    QVERIFY2(!mark.intersects(ToRect(g.f.Command1[i].r, zoom)), when);
+            }
+        };
+        if (zoom == 1.0) playUntil("preview 5"); // the orders of the first phase: plans, order
+        check("the plans", 10);
+        w.client()->SetFocusSlot(5);
+        g.ui.focus = 5;
+        check("a pick", 10);
+        if (zoom == 1.0) playUntil("click Label2 9");
+        check("the phase foreseen", 10);
+    }
 }
 
 void WindowTest::theKindOfInstallChoosesTheSaveFolder() {
