@@ -539,22 +539,24 @@ void BoardView::DrawAdditions(QPainter& p) {
     // target's own hit points, thick a doubled blow; ½ and ⅓ where the target takes less.
     for (const Intent& in : additions_.intents) {
         if (in.getsUp) continue;
-        QColor colour = in.heals     ? QColor(0, 150, 60)
-                        : in.holds   ? QColor(230, 120, 0)
-                        : in.drains  ? QColor(140, 40, 170)
-                                     : QColor(30, 80, 210);
+        QColor colour = in.heals    ? QColor(0, 150, 60)
+                        : in.holds  ? QColor(230, 120, 0)
+                        : in.drains ? QColor(140, 40, 170)
+                                    : QColor(30, 80, 210);
         const int width = std::max(1, static_cast<int>(std::lround((in.doubled ? 3.0 : 1.5) * z)));
         p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(colour);
         if (in.heals) {
-            const QPoint a(Px(4020, z), Px(mid(in.enemy), z)), b(Px(4020, z), Px(mid(in.target), z));
+            const QPoint a(Px(4020, z), Px(mid(in.enemy), z)),
+                b(Px(4020, z), Px(mid(in.target), z));
             const QPoint a2(Px(4075, z), a.y()), b2(Px(4075, z), b.y());
             p.drawLine(a2, a);
             p.drawLine(a, b);
             p.drawLine(b, b2);
             const QRect plus(b.x() - Px(120, z), b.y() - Px(90, z), Px(100, z), Px(180, z));
             p.drawText(plus, Qt::AlignCenter, QStringLiteral("＋"));
-            additionRects_.push_back(QRect(a, b).normalized().adjusted(-Px(120, z), -Px(90, z), Px(60, z), Px(90, z)));
+            additionRects_.push_back(
+                QRect(a, b).normalized().adjusted(-Px(120, z), -Px(90, z), Px(60, z), Px(90, z)));
             continue;
         }
         const QPointF from(Px(4050, z), Px(mid(in.enemy), z));
@@ -574,8 +576,8 @@ void BoardView::DrawAdditions(QPainter& p) {
         if (in.doubled) marks += QStringLiteral("×2");
         if (in.holds) marks += QStringLiteral("止");
         if (!marks.isEmpty()) {
-            const QRect label(static_cast<int>(to.x()) + Px(30, z), static_cast<int>(to.y()) + Px(20, z),
-                              Px(360, z), Px(180, z));
+            const QRect label(static_cast<int>(to.x()) + Px(30, z),
+                              static_cast<int>(to.y()) + Px(20, z), Px(360, z), Px(180, z));
             p.setPen(colour.darker(130));
             p.drawText(label, Qt::AlignLeft | Qt::AlignTop, marks);
             box = box.united(label);
@@ -621,9 +623,12 @@ void BoardView::DrawAdditions(QPainter& p) {
         if (a.spent)
             text = QStringLiteral("空振り");
         else if (a.heals)
-            text = QStringLiteral("＋%1 →%2").arg(a.targetAfter - a.targetBefore).arg(a.targetAfter);
+            text =
+                QStringLiteral("＋%1 →%2").arg(a.targetAfter - a.targetBefore).arg(a.targetAfter);
         else
-            text = QStringLiteral("−%1 →%2").arg(a.targetBefore - a.targetAfter).arg(std::max<Long>(a.targetAfter, 0));
+            text = QStringLiteral("−%1 →%2")
+                       .arg(a.targetBefore - a.targetAfter)
+                       .arg(std::max<Long>(a.targetAfter, 0));
         if (a.targetDies) text += QStringLiteral(" ✕");
         if (a.targetRevives) text += QStringLiteral(" 再起");
         if (a.knocksDown) text += QStringLiteral(" 倒");

@@ -112,7 +112,7 @@ class BoardView : public QWidget {
     int hoverSlot_ = -1;
     BoardAdditions additions_;
     std::vector<QRect> additionRects_;
-    int down_ = -1;  // the command button held down
+    int down_ = -1; // the command button held down
 };
 
 } // namespace vern::qt

@@ -548,7 +548,8 @@ void MainWindow::SyncComforts() {
         additions.intents = ForecastIntents(game_);
         additions.order = ForecastOrder(game_);
         additions.phase = ForecastPhase(game_);
-        const int slot = client_->hoveredSlot() >= 0 ? client_->hoveredSlot() : (picks ? ui.focus : -1);
+        const int slot =
+            client_->hoveredSlot() >= 0 ? client_->hoveredSlot() : (picks ? ui.focus : -1);
         if (slot >= 0) additions.pick = ForecastPick(game_, slot);
     }
     client_->SetAdditions(std::move(additions));

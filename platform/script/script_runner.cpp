@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "battle/preview.h"
+#include "battle/save_slots.h"
 #include "dump.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
@@ -200,6 +201,10 @@ void ScriptServices::Beep() {
     Emit(Json(J{{"event", "beep"}}));
 }
 
+void ScriptServices::Notice(const std::string& text) {
+    Emit(Json(J{{"event", "notice"}, {"text", text}}));
+}
+
 void ScriptRunner::Line(const std::string& line, int lineNo) {
     std::string args;
     const std::string cmd = Word(line, args);
@@ -274,6 +279,61 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
         }
         svc_.Emit(
             Json(J{{"preview", J{{"intents", intents}, {"order", order}, {"phase", phase}}}}));
+    } else if (cmd == "slots") {
+        // What every slot holds, as the record window lists it (without the time of writing).
+        if (!args.empty()) Malformed(lineNo, "slots takes nothing");
+        J slots = J::array();
+        for (const SlotInfo& info : ListSlots(g_)) {
+            J slot{{"file", SlotFileName(info.id)}, {"exists", info.exists}};
+            if (info.exists) slot["damaged"] = info.damaged;
+            if (info.exists && !info.damaged) {
+                J party = J::array();
+                for (std::size_t i = 0; i < 5; ++i)
+                    party.push_back(J{{"name", info.partyNames[i]}, {"maxHP", info.partyMaxHP[i]}});
+                slot["scene"] = info.sceneNo;
+                slot["title"] = info.sceneTitle;
+                slot["hero"] = info.hero;
+                slot["party"] = party;
+            }
+            slots.push_back(slot);
+        }
+        svc_.Emit(Json(J{{"slots", slots}}));
+    } else if (cmd == "slot") {
+        // slot save N | slot load FILE | slot delete N: what the record window does.
+        std::string rest;
+        const std::string verb = Word(args, rest);
+        std::optional<SlotId> id;
+        for (SlotId s : AllSlots()) {
+            const std::string file = SlotFileName(s);
+            if (rest == file || (s.kind == SlotKind::Player && rest == std::to_string(s.number)))
+                id = s;
+        }
+        if (!id || (verb != "save" && verb != "load" && verb != "delete"))
+            Malformed(lineNo, "slot takes save N, load FILE or delete N");
+        bool done = false;
+        RunEvent(g_, [&] {
+            if (verb == "save") {
+                const std::string why = WhySavingClosed(g_);
+                const int number = why.empty() ? SaveToSlot(g_, *id) : -1;
+                if (!why.empty()) g_.svc.Notice(why);
+                done = number == 0;
+            } else if (verb == "load") {
+                done = LoadFromSlot(g_, *id);
+            } else {
+                done = DeleteSlot(g_, *id);
+            }
+        });
+        if (!done) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
+    } else if (cmd == "setting") {
+        // The settings that change the game's rules, as the settings window sets them.
+        std::string value;
+        const std::string name = Word(args, value);
+        if (name == "autosave" && (value == "on" || value == "off"))
+            g_.ui.autosave = value == "on";
+        else if (name == "battle_additions" && (value == "on" || value == "off"))
+            g_.ui.battleAdditions = value == "on";
+        else
+            Malformed(lineNo, "setting takes autosave on|off or battle_additions on|off");
     } else if (cmd == "ui") {
         // The player's comforts around the game's screens, which dump does not show.
         if (!args.empty()) Malformed(lineNo, "ui takes nothing");

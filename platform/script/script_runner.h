@@ -28,6 +28,7 @@ class ScriptServices : public Services {
                      const std::string& title) override;
     void RunNameDialog(Game& g) override;
     void Beep() override;
+    void Notice(const std::string& text) override;
     std::string AppPath() override { return appPath_; }
     std::string SaveFolder() override { return saveFolder ? *saveFolder : appPath_; }
     std::string OtherSaveFolder() override { return otherSaveFolder; }

@@ -9,6 +9,7 @@
 #include "battle/command_input.h"
 #include "battle/effects.h"
 #include "battle/save_file.h"
+#include "battle/save_slots.h"
 #include "battle/turn.h"
 #include "catalogue/wishes.h"
 #include "screen/command_bar.h"
@@ -409,7 +410,12 @@ void AskHeroName(Game& g) {
 }
 
 void RunDeferredRequests(Game& g) {
-    if (g.s.AskLoad == kTrue) ロード_Click(g);
+    if (g.s.AskLoad == kTrue) {
+        const int loads = g.ui.loads;
+        ロード_Click(g);
+        // The game's own flow ended without a load: the latest autosave is offered.
+        if (g.ui.loads == loads && !g.ended) OfferLatestAutosave(g);
+    }
     g.s.AskLoad = 0;
     if (g.s.AskSave == kTrue) セーブ_Click(g);
     g.s.AskSave = 0;

@@ -91,6 +91,8 @@ ReadOutcome ReadSave(Game& g, std::string& bytes, int& number) {
     return ReadSaveIn(g.svc.OtherSaveFolder(), bytes, number);
 }
 
+} // namespace
+
 SaveRecord RecordOfGame(const GameState& s) {
     SaveRecord r;
     r.SceneNo = s.SceneNo;
@@ -107,6 +109,8 @@ SaveRecord RecordOfGame(const GameState& s) {
     for (int k = 1; k <= 15; ++k) r.PactWish[k] = s.PactWish[k];
     return r;
 }
+
+namespace {
 
 // The game after Start takes the saved values; the scene starts again from its first step.
 void ApplyRecord(Game& g, const SaveRecord& r) {
@@ -137,6 +141,38 @@ void ApplyRecord(Game& g, const SaveRecord& r) {
 
 } // namespace
 
+void LoadRecord(Game& g, const SaveRecord& r) {
+    ++g.ui.loads;
+    // The sum and the stored checksum, which the reader found equal.
+    g.s.Misc[0] = g.s.Misc[1] = r.Checksum;
+    NoteSeparator(g, kHistoryLoaded);
+    Start(g);
+    ApplyRecord(g, r);
+    g.s.GameMode = 12;
+    Mshow(g, g.s.GameMode);
+    for (int w = 1; w <= 12; ++w) g.f.願い[w].Caption = WishMenuCaption(w, g.s.WishKnown[w] == 2);
+}
+
+int WriteRecordFile(Game& g, const std::string& path) {
+    auto written = WriteSaveRecord(RecordOfGame(g.s));
+    if (auto* e = std::get_if<RecordError>(&written))
+        return *e == RecordError::SumOverflow ? kErrOverflow : kErrInvalidArgument;
+    if (const int err = ReplaceFile(path, std::get<std::string>(written))) return ErrorNumber(err);
+    g.svc.Saved(path);
+    return 0;
+}
+
+std::variant<SaveRecord, RecordError, int> ReadRecordFile(const std::string& path) {
+    std::string bytes;
+    long long size = 0;
+    const int err = ReadFileStart(path, kReadLimit, bytes, size);
+    if (err == ENOENT || err == ENOTDIR) return RecordError::NotSaveFile;
+    if (err != 0) return ErrorNumber(err);
+    auto read = ReadSaveRecord(bytes);
+    if (auto* e = std::get_if<RecordError>(&read)) return *e;
+    return std::get<SaveRecord>(read);
+}
+
 void セーブ_Click(Game& g) {
     if (g.s.SceneNo == 37 && g.s.SaveOpen == 0) return;
     if (MsgBox(g, "セーブしますか？", MsgButtons::YesNo, false, "セーブ") == MsgAnswer::No) return;
@@ -151,6 +187,7 @@ void セーブ_Click(Game& g) {
         UnexpectedError(g, *number);
         return;
     }
+    g.svc.Saved(SavePath(g.svc.SaveFolder(), kSaveName));
     MsgBox(g, "セーブが無事終了しました。", MsgButtons::OK, false, "セーブ完了");
 }
 
@@ -174,14 +211,7 @@ void ロード_Click(Game& g) {
                true, kDefaultTitle);
         EndProgram();
     }
-    // The sum and the stored checksum, which the check above found equal.
-    g.s.Misc[0] = g.s.Misc[1] = std::get<SaveRecord>(read).Checksum;
-    NoteSeparator(g, kHistoryLoaded);
-    Start(g);
-    ApplyRecord(g, std::get<SaveRecord>(read));
-    g.s.GameMode = 12;
-    Mshow(g, g.s.GameMode);
-    for (int w = 1; w <= 12; ++w) g.f.願い[w].Caption = WishMenuCaption(w, g.s.WishKnown[w] == 2);
+    LoadRecord(g, std::get<SaveRecord>(read));
     MsgBox(g, "ロードしました。", MsgButtons::OK, false, "ロード完了");
 }
 

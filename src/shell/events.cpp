@@ -5,6 +5,7 @@
 #include "battle/game_mode.h"
 #include "battle/recruit.h"
 #include "battle/save_file.h"
+#include "battle/save_slots.h"
 #include "catalogue/wishes.h"
 #include "io/cp932.h"
 #include "screen/info.h"
@@ -72,6 +73,19 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
     g.busy = false;
     if (!g.f.Picture2.Visible) g.ui.textHidden = false;
     SettleFocus(g);
+    // Arrived at the free menu: the game saves by itself (when the setting is on).
+    if (!g.ended) {
+        g.busy = true;
+        try {
+            AutosaveOnArrival(g);
+        } catch (const ProgramEnded&) {
+            g.ended = true;
+        } catch (...) {
+            g.busy = false;
+            throw;
+        }
+        g.busy = false;
+    }
     NoteShown(g);
     return true;
 }

@@ -1,6 +1,7 @@
 // Keys to the game's own clicks, and the panels and comforts that only keys reach.
 #include "shell/keys.h"
 
+#include "battle/save_slots.h"
 #include "io/cp932.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
@@ -277,6 +278,12 @@ bool KeyDown(Game& g, const std::string& key, bool repeat) {
     if (key == "F1" || key == "Prior") {
         ui.overlay = key == "F1" ? Overlay::Help : Overlay::History;
         return true;
+    }
+    // F5 and F9: the quick slot (saving where セーブ could save; loading where ロード could).
+    if (key == "F5") return RunEvent(g, [&] { QuickSave(g); });
+    if (key == "F9") {
+        if (!MenuEnabled(g, MenuCommand::ロード, 0)) return false;
+        return RunEvent(g, [&] { QuickLoad(g); });
     }
     // I: the battle additions (plans, order, forecasts) shown or hidden, anywhere.
     if (Is(key, "i")) {

@@ -34,6 +34,10 @@ class Services {
     // Where an earlier run of this install may have kept save.dat; ロード reads it there when
     // the save folder holds none. Empty: no such place.
     virtual std::string OtherSaveFolder() { return ""; }
+    // A save was written at path: the window keeps a small picture of itself beside it.
+    virtual void Saved(const std::string& /*path*/) {}
+    // A short notice that does not stop the game (a quick save done, or why it could not be).
+    virtual void Notice(const std::string& /*text*/) {}
     // Whether the front end can draw a picture file whose header the game has checked; a file
     // it cannot draw is treated as broken. A front end that draws nothing can draw anything.
     virtual bool CanDrawPicture(const std::string& /*path*/) { return true; }

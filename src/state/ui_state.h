@@ -48,6 +48,13 @@ struct UiState {
     std::array<LastOrder, 5> lastOrders{};
     // The battle additions (enemy plans, the turn's order, forecasts) are drawn on the board.
     bool battleAdditions = true;
+    // The game saves by itself on arriving at the free menu (the window turns it on from the
+    // player's settings; the script driver only when asked).
+    bool autosave = false;
+    // The game mode at the end of the last event: arriving at the free menu is a change of it.
+    int lastMode = -1;
+    // Loads so far (ロード, a slot, the quick slot): tells whether a load happened.
+    int loads = 0;
 
     // Every held key counts as let go: the window lost the keyboard to a dialog or to another
     // window, and will not see the keys' release.

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "battle/save_file.h"
+#include "battle/save_slots.h"
 #include "catalogue/units.h"
 #include "story/commands.h"
 #include "story/scenes.h"
@@ -75,7 +76,12 @@ void Command2_Click(Game& g) {
     // when the player's own ≫ got there before the timer (else the next tick would advance the
     // story behind the battle or the free menu).
     if (!g.f.Picture2.Visible && g.s.FastForward == kTrue) StopFastForward(g);
-    if (g.s.AskLoad == kTrue) ロード_Click(g);
+    if (g.s.AskLoad == kTrue) {
+        const int loads = g.ui.loads;
+        ロード_Click(g);
+        // The game's own flow ended without a load: the latest autosave is offered.
+        if (g.ui.loads == loads && !g.ended) OfferLatestAutosave(g);
+    }
     g.s.AskLoad = 0;
 }
 

@@ -20,8 +20,8 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <fstream>
-#include <sstream>
 #include <memory>
+#include <sstream>
 #include <unistd.h>
 
 #include "folders.h"
@@ -555,7 +555,10 @@ void WindowTest::theBattleAdditionsCoverNoNameFigureOrButton() {
                 for (int i = 0; i <= 9; ++i)
                     for (const Label* l : {&g.f.Label2[i], &g.f.Label3[i]})
                         QVERIFY2(!mark.intersects(ToRect(l->r, zoom)),
-                                 qPrintable(QString("%1: a mark over row %2 at %3×").arg(when).arg(i).arg(zoom)));
+                                 qPrintable(QString("%1: a mark over row %2 at %3×")
+                                                .arg(when)
+                                                .arg(i)
+                                                .arg(zoom)));
                 for (int i = 0; i <= 3; ++i)
                     QVERIFY2(!mark.intersects(ToRect(g.f.Command1[i].r, zoom)), when);
             }
