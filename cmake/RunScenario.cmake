@@ -37,7 +37,7 @@ execute_process(COMMAND ${command} --dir ${WORK} ${args} ${SCRIPT} TIMEOUT 60
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 string(APPEND out "exit ${rc}\n")
 # No run leaves a half-written save behind.
-file(GLOB leftovers ${WORK}/*.tmp)
+file(GLOB leftovers ${WORK}/*-*.tmp)
 if(leftovers)
   message(FATAL_ERROR "scenario ${name}: ${leftovers} was left in the program folder")
 endif()
