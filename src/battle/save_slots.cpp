@@ -50,7 +50,7 @@ std::string SceneTitle(int sceneNo, const SaveRecord& r) {
 // "場面12「最初の試し」" for the player.
 std::string Describe(const SlotInfo& info) {
     std::string text = "場面" + std::to_string(info.sceneNo);
-    if (!info.sceneTitle.empty()) text += "「" + info.sceneTitle + "」";
+    if (!info.sceneTitle.empty()) text += "　" + info.sceneTitle;
     return text;
 }
 
@@ -150,10 +150,14 @@ void Autosave(Game& g) {
     if (!WhySavingClosed(g).empty()) return;
     const std::string newest = PathOf(g, {SlotKind::Auto, 1});
     if (newest.empty()) return;
-    // The older autosaves move down one place, the oldest drops out; each rename is whole.
+    // The older autosaves move down one place, the oldest drops out; each rename is whole. Only
+    // files move: whatever else sits under an autosave's name (a folder, a pipe) stays put.
     for (int n = kAutoSlots - 1; n >= 1; --n) {
         const std::string from = PathOf(g, {SlotKind::Auto, n});
         const std::string to = PathOf(g, {SlotKind::Auto, n + 1});
+        struct stat st {};
+        if (::lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::lstat(to.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) continue;
         if (std::rename(from.c_str(), to.c_str()) == 0) {
             if (std::rename(PictureOf(from).c_str(), PictureOf(to).c_str()) != 0)
                 ::unlink(PictureOf(to).c_str());
