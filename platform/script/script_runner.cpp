@@ -316,6 +316,7 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
                 const std::string why = WhySavingClosed(g_);
                 const int number = why.empty() ? SaveToSlot(g_, *id) : -1;
                 if (!why.empty()) g_.svc.Notice(why);
+                if (number > 0) g_.svc.Notice(SaveFailedText(number));
                 done = number == 0;
             } else if (verb == "load") {
                 done = LoadFromSlot(g_, *id);

@@ -128,6 +128,10 @@ int SaveToSlot(Game& g, SlotId id) {
     return WriteRecordFile(g, path);
 }
 
+std::string SaveFailedText(int number) {
+    return "セーブできませんでした。（エラー" + std::to_string(number) + "番）";
+}
+
 bool LoadFromSlot(Game& g, SlotId id) {
     const std::string path = PathOf(g, id);
     if (path.empty()) return false;

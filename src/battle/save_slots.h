@@ -57,6 +57,8 @@ std::string WhySavingClosed(const Game& g);
 // Saves the game into a slot (never the autosaves' rotation: see Autosave); 0, or the error
 // number a failure shows. Refused (kept as it was) where saving is closed, and for Main.
 int SaveToSlot(Game& g, SlotId id);
+// What the player is told when a save into a slot fails with an error number.
+std::string SaveFailedText(int number);
 // Loads a slot's record as ロード does; false (nothing changed) when it is missing or damaged.
 bool LoadFromSlot(Game& g, SlotId id);
 // Deletes a player slot and its picture; false for any other slot.

@@ -97,4 +97,30 @@ std::string WritableTarget(const std::string& path, int& err) {
     return resolved;
 }
 
+int RemoveStaleTemporaries(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec), end;
+    int removed = 0;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // NAME.dat.PID-N.tmp
+        const std::size_t dat = name.find(".dat.");
+        if (dat == std::string::npos || name.size() < 4 || name.compare(name.size() - 4, 4, ".tmp"))
+            continue;
+        const std::string tag = name.substr(dat + 5, name.size() - 4 - dat - 5);
+        const std::size_t dash = tag.find('-');
+        if (dash == 0 || dash == std::string::npos || dash + 1 == tag.size() ||
+            tag.find_first_not_of("0123456789-") != std::string::npos ||
+            tag.find('-', dash + 1) != std::string::npos || dash > 10)
+            continue;
+        const long pid = std::strtol(tag.substr(0, dash).c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
 } // namespace vern

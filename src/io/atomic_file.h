@@ -21,4 +21,9 @@ int ReplaceFile(const std::string& path, const std::string& bytes, mode_t mode =
 // link (ENOENT), a loop (ELOOP).
 std::string WritableTarget(const std::string& path, int& err);
 
+// Removes from folder the temporary files a copy of the game left when it was killed mid-write:
+// "NAME.dat.PID-N.tmp" whose process is gone. A file of a copy still running, or any other
+// file, stays. Returns how many went.
+int RemoveStaleTemporaries(const std::string& folder);
+
 } // namespace vern

@@ -1,12 +1,15 @@
 // Routing of clicks, menu commands and timer ticks to the game's handlers.
 #include "shell/events.h"
 
+#include "io/atomic_file.h"
+
 #include "battle/command_input.h"
 #include "battle/game_mode.h"
 #include "battle/recruit.h"
 #include "battle/save_file.h"
 #include "battle/save_slots.h"
 #include "catalogue/wishes.h"
+#include "io/atomic_file.h"
 #include "io/cp932.h"
 #include "screen/info.h"
 #include "screen/panels.h"
@@ -235,6 +238,9 @@ void Form_Load(Game& g) {
 }
 
 void Open(Game& g) {
+    // What a copy killed mid-save left behind goes first; the records themselves are whole.
+    if (const std::string folder = g.svc.SaveFolder(); !folder.empty())
+        RemoveStaleTemporaries(folder);
     RunEvent(g, [&] { Form_Load(g); });
 }
 
