@@ -20,11 +20,14 @@ dialog click 決定
 key 1
 key y
 key Return
+answer Yes
 slot save 1
 slot save 2
 key F5
+answer Yes
 slot delete 1
 slots
+answer Yes
 slot load slot01.dat
 get SceneNo
 SCRIPT
@@ -38,7 +41,7 @@ grep -q '"text":"オートセーブできませんでした。（エラー' <<<"
 [ "$(grep -c '"text":"セーブできませんでした。（エラー' <<<"$out")" -eq 2 ] ||
   fail "the slot saves did not say they failed"
 grep -q '"text":"クイックセーブできませんでした。（エラー' <<<"$out" || fail "the quick save did not say it failed"
-grep -q '"event":"ignored","line":9' <<<"$out" || fail "a slot was deleted from a read-only folder"
+grep -q '"text":"スロット01を削除できませんでした。"' <<<"$out" || fail "the delete did not say it failed"
 grep -q '"get":"SceneNo","index":null,"value":37' <<<"$out" || fail "slot01 no longer loads"
 for f in save.dat slot01.dat quick.dat auto1.dat; do
   cmp -s "$setup/save.dat" "$work/game/$f" || fail "$f changed"

@@ -312,17 +312,12 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             Malformed(lineNo, "slot takes save N, load FILE or delete N");
         bool done = false;
         RunEvent(g_, [&] {
-            if (verb == "save") {
-                const std::string why = WhySavingClosed(g_);
-                const int number = why.empty() ? SaveToSlot(g_, *id) : -1;
-                if (!why.empty()) g_.svc.Notice(why);
-                if (number > 0) g_.svc.Notice(SaveFailedText(number));
-                done = number == 0;
-            } else if (verb == "load") {
-                done = LoadFromSlot(g_, *id);
-            } else {
-                done = DeleteSlot(g_, *id);
-            }
+            if (verb == "save")
+                done = AskSaveToSlot(g_, *id);
+            else if (verb == "load")
+                done = AskLoadFromSlot(g_, *id);
+            else
+                done = AskDeleteSlot(g_, *id);
         });
         if (!done) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
     } else if (cmd == "setting") {

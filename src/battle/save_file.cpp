@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "battle/save_file.h"
 
@@ -158,8 +159,15 @@ int WriteRecordFile(Game& g, const std::string& path) {
     if (auto* e = std::get_if<RecordError>(&written))
         return *e == RecordError::SumOverflow ? kErrOverflow : kErrInvalidArgument;
     if (const int err = ReplaceFile(path, std::get<std::string>(written))) return ErrorNumber(err);
-    g.svc.Saved(path);
+    // The old record's picture never stands beside the new record.
+    const std::string picture = PictureBeside(path);
+    ::unlink(picture.c_str());
+    g.svc.Saved(path, picture);
     return 0;
+}
+
+std::string PictureBeside(const std::string& path) {
+    return std::filesystem::path(path).replace_extension(".png").string();
 }
 
 std::variant<SaveRecord, RecordError, int> ReadRecordFile(const std::string& path) {
@@ -187,7 +195,11 @@ void セーブ_Click(Game& g) {
         UnexpectedError(g, *number);
         return;
     }
-    g.svc.Saved(SavePath(g.svc.SaveFolder(), kSaveName));
+    {
+        const std::string path = SavePath(g.svc.SaveFolder(), kSaveName);
+        ::unlink(PictureBeside(path).c_str());
+        g.svc.Saved(path, PictureBeside(path));
+    }
     MsgBox(g, "セーブが無事終了しました。", MsgButtons::OK, false, "セーブ完了");
 }
 

@@ -21,6 +21,8 @@ void LoadRecord(Game& g, const SaveRecord& r);
 // The game's record written whole to path (a temporary file, then the rename); 0, or the error
 // number the player is shown. The window keeps a picture beside it (Services::Saved).
 int WriteRecordFile(Game& g, const std::string& path);
+// The picture kept beside the record at path ("slot01.dat": "slot01.png").
+std::string PictureBeside(const std::string& path);
 // The record at path: the record, why it is not one (missing: NotSaveFile), or an error number
 // for a file that could not be read.
 std::variant<SaveRecord, RecordError, int> ReadRecordFile(const std::string& path);

@@ -25,9 +25,8 @@ std::string PathOf(Game& g, SlotId id) {
     return (std::filesystem::path(folder) / SlotFileName(id)).string();
 }
 
-// The picture the window keeps beside a slot.
 std::string PictureOf(const std::string& path) {
-    return std::filesystem::path(path).replace_extension(".png").string();
+    return PictureBeside(path);
 }
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
@@ -60,6 +59,16 @@ bool BattleMode(Int16 m) {
 }
 
 } // namespace
+
+std::string SlotLabel(SlotId id) {
+    switch (id.kind) {
+    case SlotKind::Main: return "セーブ";
+    case SlotKind::Quick: return "クイック";
+    case SlotKind::Auto: return "オート" + std::to_string(id.number);
+    case SlotKind::Player: return "スロット" + Two(id.number);
+    }
+    return "セーブ";
+}
 
 std::string SlotFileName(SlotId id) {
     switch (id.kind) {
@@ -148,6 +157,61 @@ bool DeleteSlot(Game& g, SlotId id) {
     if (path.empty() || ::unlink(path.c_str()) != 0) return false;
     ::unlink(PictureOf(path).c_str());
     return true;
+}
+
+bool AskSaveToSlot(Game& g, SlotId id) {
+    if (id.kind != SlotKind::Player) return false;
+    if (const std::string why = WhySavingClosed(g); !why.empty()) {
+        MsgBox(g, why, MsgButtons::OK, false, "セーブ");
+        return false;
+    }
+    const SlotInfo info = ReadSlot(g, id);
+    if (info.exists) {
+        const std::string what = info.damaged ? "壊れた記録" : Describe(info);
+        if (MsgBox(g,
+                   SlotLabel(id) + "に上書きしますか？" + std::string(1, CR) + "（" + what + "）",
+                   MsgButtons::YesNo, false, "セーブ") == MsgAnswer::No)
+            return false;
+    }
+    if (const int number = SaveToSlot(g, id)) {
+        MsgBox(g, SaveFailedText(number), MsgButtons::OK, false, "セーブ");
+        return false;
+    }
+    g.svc.Notice(SlotLabel(id) + "にセーブしました。");
+    return true;
+}
+
+bool AskLoadFromSlot(Game& g, SlotId id) {
+    const SlotInfo info = ReadSlot(g, id);
+    if (!info.exists) return false;
+    if (info.damaged) {
+        MsgBox(g, SlotLabel(id) + "の記録は壊れています。ロードできません。", MsgButtons::OK, false,
+               "ロード");
+        return false;
+    }
+    if (MsgBox(g,
+               SlotLabel(id) + "をロードしますか？" + std::string(1, CR) + "（" + Describe(info) +
+                   "）",
+               MsgButtons::YesNo, false, "ロード") == MsgAnswer::No)
+        return false;
+    if (!LoadFromSlot(g, id)) {
+        // Changed or removed since it was listed.
+        MsgBox(g, SlotLabel(id) + "の記録は壊れています。ロードできません。", MsgButtons::OK, false,
+               "ロード");
+        return false;
+    }
+    g.svc.Notice(SlotLabel(id) + "をロードしました。");
+    return true;
+}
+
+bool AskDeleteSlot(Game& g, SlotId id) {
+    if (id.kind != SlotKind::Player || !ReadSlot(g, id).exists) return false;
+    if (MsgBox(g, SlotLabel(id) + "を削除しますか？", MsgButtons::YesNo, false, "削除") ==
+        MsgAnswer::No)
+        return false;
+    if (DeleteSlot(g, id)) return true;
+    MsgBox(g, SlotLabel(id) + "を削除できませんでした。", MsgButtons::OK, false, "削除");
+    return false;
 }
 
 void Autosave(Game& g) {

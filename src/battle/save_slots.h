@@ -29,6 +29,8 @@ struct SlotId {
 inline constexpr int kPlayerSlots = 20;
 inline constexpr int kAutoSlots = 3;
 
+// What the player calls a slot: "セーブ" (save.dat), "クイック", "オート1", "スロット01".
+std::string SlotLabel(SlotId id);
 // The file of a slot in the save folder: "save.dat", "quick.dat", "auto1.dat", "slot01.dat".
 std::string SlotFileName(SlotId id);
 // Every slot, in the order the record window lists them: save.dat, quick, the autosaves
@@ -63,6 +65,16 @@ std::string SaveFailedText(int number);
 bool LoadFromSlot(Game& g, SlotId id);
 // Deletes a player slot and its picture; false for any other slot.
 bool DeleteSlot(Game& g, SlotId id);
+
+// The record window's actions, with the questions and messages the player sees; each runs as
+// one event of the game. False when nothing was done (refused, declined, failed).
+// Saves into a player slot: why not where saving is closed; a question before writing over a
+// record; a notice when done, the error when not.
+bool AskSaveToSlot(Game& g, SlotId id);
+// Loads any slot after a question naming what it holds; a damaged one is refused with a message.
+bool AskLoadFromSlot(Game& g, SlotId id);
+// Deletes a player slot after a question.
+bool AskDeleteSlot(Game& g, SlotId id);
 
 // The autosave: the newest save into auto1, the older ones moved down, the oldest dropped.
 void Autosave(Game& g);

@@ -34,8 +34,9 @@ class Services {
     // Where an earlier run of this install may have kept save.dat; ロード reads it there when
     // the save folder holds none. Empty: no such place.
     virtual std::string OtherSaveFolder() { return ""; }
-    // A save was written at path: the window keeps a small picture of itself beside it.
-    virtual void Saved(const std::string& /*path*/) {}
+    // A record was written at path: the window keeps a small picture of itself at picture
+    // (the game has removed the one of the record before).
+    virtual void Saved(const std::string& /*path*/, const std::string& /*picture*/) {}
     // A short notice that does not stop the game (a quick save done, or why it could not be).
     virtual void Notice(const std::string& /*text*/) {}
     // Whether the front end can draw a picture file whose header the game has checked; a file
