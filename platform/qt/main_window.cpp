@@ -28,6 +28,7 @@
 
 #include "battle/preview.h"
 #include "catalogue/wishes.h"
+#include "record_window.h"
 #include "settings.h"
 #include "settings_window.h"
 #include "shell/keys.h"
@@ -179,6 +180,7 @@ void MainWindow::SetZoom(double zoom) {
     for (QMenu* menu : {wishMenu_, fileMenu_, systemMenu_})
         if (menu) menu->setFont(menuFont);
     if (settingsWindow_) settingsWindow_->SetZoom(zoom_);
+    if (recordWindow_) recordWindow_->SetZoom(zoom_);
     // Message boxes and the name dialog take the application's font.
     QApplication::setFont(menuFont);
     Centre();
@@ -280,6 +282,10 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::BuildActions() {
     // The keys of the システム menu work from the start, before the menu itself is made.
+    recordsAction_ = new QAction(QStringLiteral("記録…"), this);
+    recordsAction_->setObjectName(QStringLiteral("記録"));
+    recordsAction_->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(recordsAction_, &QAction::triggered, this, &MainWindow::ShowRecords);
     settingsAction_ = new QAction(QStringLiteral("設定…"), this);
     settingsAction_->setObjectName(QStringLiteral("設定"));
     settingsAction_->setShortcut(QKeySequence(Qt::Key_F3));
@@ -297,7 +303,7 @@ void MainWindow::BuildActions() {
     helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
     connect(helpAction_, &QAction::triggered, this,
             [this] { Handle([&] { KeyDown(game_, "F1"); }); });
-    for (QAction* a : {settingsAction_, fullscreenAction_, helpAction_}) {
+    for (QAction* a : {recordsAction_, settingsAction_, fullscreenAction_, helpAction_}) {
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a);
     }
@@ -336,6 +342,7 @@ void MainWindow::EnsureMenus() {
     systemMenu_->setObjectName(QStringLiteral("システム"));
     systemMenu_->setFont(menuFont);
     systemMenu_->installEventFilter(this);
+    systemMenu_->addAction(recordsAction_);
     systemMenu_->addAction(settingsAction_);
     systemMenu_->addAction(fullscreenAction_);
     systemMenu_->addAction(helpAction_);
@@ -364,6 +371,7 @@ void MainWindow::CloseMenus() {
 void MainWindow::SetSettings(PlayerSettings* settings) {
     settings_ = settings;
     game_.ui.battleAdditions = this->settings().Choice("battle_additions", 2, 1) == 1;
+    game_.ui.autosave = this->settings().Choice("autosave", 2, 1) == 1;
     Sync();
 }
 
@@ -393,6 +401,22 @@ std::vector<SettingRow> MainWindow::SettingRows() {
                     {QStringLiteral("切"), QStringLiteral("入")},
                     [this] { return isFullScreen() ? 1 : 0; },
                     [this](int i) { SetFullscreen(i == 1); }});
+    rows.push_back({QStringLiteral("autosave"),
+                    QStringLiteral("オートセーブ"),
+                    {QStringLiteral("切"), QStringLiteral("入")},
+                    [this] { return game_.ui.autosave ? 1 : 0; },
+                    [this](int i) {
+                        game_.ui.autosave = i == 1;
+                        settings().SetChoice("autosave", i);
+                    }});
+    rows.push_back({QStringLiteral("battle_additions"),
+                    QStringLiteral("戦いの補助表示"),
+                    {QStringLiteral("切"), QStringLiteral("入")},
+                    [this] { return game_.ui.battleAdditions ? 1 : 0; },
+                    [this](int i) {
+                        game_.ui.battleAdditions = i == 1;
+                        Sync();
+                    }});
     return rows;
 }
 
@@ -414,8 +438,42 @@ void MainWindow::ResetSettings() {
     SetFullscreen(false);
     ZoomTo(1);
     game_.ui.battleAdditions = true;
+    game_.ui.autosave = true;
     Sync();
     settings().Changed(*this);
+}
+
+void MainWindow::ShowRecords() {
+    CloseMenus();
+    if (game_.busy || game_.ended) return;
+    if (!recordWindow_) {
+        recordWindow_ = new RecordWindow(
+            game_,
+            [this](const std::function<void()>& action) {
+                Handle([&] { RunEvent(game_, action); });
+            },
+            zoom_, this);
+    }
+    recordWindow_->Refresh();
+    recordWindow_->show();
+    recordWindow_->raise();
+    recordWindow_->activateWindow();
+}
+
+void MainWindow::WriteRecordPicture(const QString& file) {
+    if (file.isEmpty()) return;
+    // The board as the record holds it, without the notice over it.
+    Sync();
+    const bool noticeShown = notice_ && notice_->isVisible();
+    if (noticeShown) notice_->hide();
+    const QImage board = client_->grab().toImage();
+    if (noticeShown) notice_->show();
+    const QImage small = board.scaledToWidth(160, Qt::SmoothTransformation);
+    // A fresh file of the game's own (never through what is there); a failure only loses the
+    // picture, never the record.
+    QSaveFile out(file);
+    out.setDirectWriteFallback(false);
+    if (out.open(QIODevice::WriteOnly) && small.save(&out, "PNG")) out.commit();
 }
 
 void MainWindow::SetFullscreen(bool on) {
@@ -554,8 +612,10 @@ void MainWindow::SyncComforts() {
     }
     client_->SetAdditions(std::move(additions));
     // The choice is the player's own and is remembered.
-    if (settings().Choice("battle_additions", 2, 1) != (ui.battleAdditions ? 1 : 0))
+    if (settings().Choice("battle_additions", 2, 1) != (ui.battleAdditions ? 1 : 0)) {
         settings().SetChoice("battle_additions", ui.battleAdditions ? 1 : 0);
+        if (settingsWindow_) settingsWindow_->Refresh();
+    }
     if (command3_) {
         const QString tip = ui.autoAdvance ? QString::fromUtf8(kAutoTip) : QString();
         if (command3_->toolTip() != tip) command3_->setToolTip(tip);
@@ -580,6 +640,8 @@ std::string MainWindow::KeyName(const QKeyEvent& e) {
     case Qt::Key_PageUp: return "Prior";
     case Qt::Key_PageDown: return "Next";
     case Qt::Key_F1: return "F1";
+    case Qt::Key_F5: return "F5";
+    case Qt::Key_F9: return "F9";
     case Qt::Key_F10: return "F10";
     case Qt::Key_Backspace: return "BackSpace";
     // X tells the two Control keys apart by their keysym; elsewhere the left one stands in.

@@ -26,6 +26,7 @@ class QPushButton;
 namespace vern::qt {
 
 class PlayerSettings;
+class RecordWindow;
 class SettingsWindow;
 struct SettingRow;
 
@@ -79,6 +80,14 @@ class MainWindow : public QMainWindow {
     // Puts every setting back to its default (初期設定に戻す).
     void ResetSettings();
 
+    // 記録… (F2): the record window, read afresh.
+    void ShowRecords();
+    RecordWindow* recordWindow() const { return recordWindow_; }
+    // A record was written: a small picture of the board as it stands is kept at file.
+    void WriteRecordPicture(const QString& file);
+    // A short notice over the top right of the board, gone after a moment.
+    void ShowNotice(const QString& text);
+
     // Full screen (F11, Alt+Enter): the game scaled to fill the screen, black around it.
     void SetFullscreen(bool on);
     bool fullscreen() const { return isFullScreen(); }
@@ -128,7 +137,6 @@ class MainWindow : public QMainWindow {
     // Closes an open menu and takes the keyboard back from the menu bar.
     void CloseMenus();
     void BuildActions();
-    void ShowNotice(const QString& text);
     // The comforts around the game's screens: the panels over the window, the keyboard focus
     // on the board, the pointer and tooltips of the board, the auto-advance sign.
     void SyncComforts();
@@ -151,12 +159,14 @@ class MainWindow : public QMainWindow {
     QAction* fileTitle_ = nullptr;
     QAction* systemTitle_ = nullptr;
     QMenu* systemMenu_ = nullptr;
+    QAction* recordsAction_ = nullptr;
     QAction* settingsAction_ = nullptr;
     QAction* fullscreenAction_ = nullptr;
     QAction* helpAction_ = nullptr;
     PlayerSettings* settings_ = nullptr;
     std::unique_ptr<PlayerSettings> ownSettings_;
     SettingsWindow* settingsWindow_ = nullptr;
+    RecordWindow* recordWindow_ = nullptr;
     QLabel* notice_ = nullptr;
     QTimer noticeTimer_;
     QMenu* wishMenu_ = nullptr;

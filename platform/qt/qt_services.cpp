@@ -14,7 +14,9 @@ namespace vern::qt {
 MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool critical,
                              const std::string& title) {
     if (window_) window_->Sync();
-    QMessageBox box(window_);
+    // Over the window that asked: the record window, when it is open.
+    QWidget* parent = QApplication::activeModalWidget();
+    QMessageBox box(parent ? parent : window_.data());
     box.setWindowTitle(ToText(title.empty() ? kDefaultTitle : title));
     box.setText(ToText(text));
     box.setTextFormat(Qt::PlainText);
@@ -44,6 +46,14 @@ void QtServices::RunNameDialog(Game& g) {
     NameDialog dialog(g, window_ ? window_->zoom() : 1.0, window_);
     if (g.n.open) dialog.exec();
     if (dialog.programEnded()) EndProgram();
+}
+
+void QtServices::Saved(const std::string&, const std::string& picture) {
+    if (window_) window_->WriteRecordPicture(QString::fromStdString(picture));
+}
+
+void QtServices::Notice(const std::string& text) {
+    if (window_) window_->ShowNotice(ToText(text));
 }
 
 void QtServices::Beep() {

@@ -30,6 +30,8 @@ class QtServices : public Services {
     std::string SaveFolder() override { return saveFolder_; }
     std::string OtherSaveFolder() override { return otherSave_; }
     bool CanDrawPicture(const std::string& path) override { return CanDraw(path); }
+    void Saved(const std::string& path, const std::string& picture) override;
+    void Notice(const std::string& text) override;
 
   private:
     std::string appPath_;

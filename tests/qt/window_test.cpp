@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <QWindow>
 #include <fstream>
@@ -29,6 +31,7 @@
 #include "main_window.h"
 #include "name_dialog.h"
 #include "qt_services.h"
+#include "record_window.h"
 #include "script_runner.h"
 #include "settings.h"
 #include "settings_window.h"
@@ -148,6 +151,7 @@ class WindowTest : public QObject {
     void aScreenshotIsAPngOfTheWindow();
     void theBattleAdditionsCoverNoNameFigureOrButton();
     void theDataFolderIsThePlayersOwn();
+    void theRecordWindowKeepsLabelledRecordsFromTheKeyboard();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
     void hintCatcherLiesOverTheBoardAndTakesItsClicks();
@@ -305,7 +309,7 @@ void WindowTest::menus() {
     QCOMPARE(menus.size(), 3);
     QStringList system;
     for (QAction* a : menus[2]->actions()) system << a->text() + " " + a->shortcut().toString();
-    QCOMPARE(system, QStringList({"設定… F3", "全画面 F11", "キー一覧 F1"}));
+    QCOMPARE(system, QStringList({"記録… F2", "設定… F3", "全画面 F11", "キー一覧 F1"}));
     QCOMPARE(menus[0]->title(), QString("願い一覧"));
     QCOMPARE(menus[0]->actions().size(), 13);
     QCOMPARE(menus[0]->actions()[0]->text(), QString("    願いなきもの"));
@@ -611,6 +615,110 @@ void WindowTest::theKindOfInstallChoosesTheSaveFolder() {
     const Folders given = FindFolders(root + "/portable", "/games/v");
     QCOMPARE(given.save, std::string("/games/v"));
     QCOMPARE(given.otherSave, std::string());
+}
+
+void WindowTest::theRecordWindowKeepsLabelledRecordsFromTheKeyboard() {
+    QTemporaryDir dir;
+    std::ostringstream quiet;
+    // The driver's services, with the window keeping each record's picture.
+    struct Services : ScriptServices {
+        using ScriptServices::ScriptServices;
+        MainWindow* window = nullptr;
+        void Saved(const std::string&, const std::string& picture) override {
+            if (window) window->WriteRecordPicture(QString::fromStdString(picture));
+        }
+    } svc(quiet, dir.path().toStdString());
+    Game g(svc);
+    g.rng.Seed(1);
+    g.rng.fixedSeed = true;
+    Open(g);
+    ScriptRunner runner(g, svc, quiet);
+    MainWindow w(g, 1);
+    svc.window = &w;
+    PlayerSettings settings(dir.filePath("vernadora.conf").toStdString());
+    w.SetSettings(&settings);
+    QVERIFY2(g.ui.autosave, "the window autosaves unless the player turned it off");
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto file = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+
+    // The new party reaches the free menu: an autosave, with its picture of the board.
+    for (const char* line : {"dialog click 決定", "key 1", "key y", "key Return"})
+        runner.Line(line, 1);
+    w.Sync();
+    QCOMPARE(g.s.GameMode, 18);
+    QVERIFY(QFileInfo::exists(file("auto1.dat")));
+    QImage picture;
+    QVERIFY(picture.load(file("auto1.png"), "PNG"));
+    QCOMPARE(picture.width(), 160);
+
+    // F2 opens the records on the newest one, labelled with what it holds.
+    QTest::keyClick(w.windowHandle(), Qt::Key_F2);
+    RecordWindow* records = w.recordWindow();
+    QVERIFY(records && records->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(records));
+    QCOMPARE(records->chosen(), (SlotId{SlotKind::Auto, 1}));
+    auto* list = records->findChild<QTreeWidget*>("RecordList");
+    QCOMPARE(list->currentItem()->text(0), QString("オート1"));
+    QVERIFY(list->currentItem()->text(1).startsWith("場面1"));
+    const QString details = records->findChild<QLabel*>("RecordDetails")->text();
+    QVERIFY2(details.contains("HP") && details.contains("主人公："), qPrintable(details));
+    QVERIFY(!records->findChild<QLabel*>("RecordPicture")->pixmap().isNull());
+    // The autosave cannot be saved over; only the player's slots can.
+    QVERIFY(!records->findChild<QPushButton*>("Save")->isEnabled());
+
+    // Down to スロット01 and Alt+S: saved, with no question on an empty slot.
+    while (records->chosen() != SlotId{SlotKind::Player, 1}) QTest::keyClick(list, Qt::Key_Down);
+    QVERIFY(records->findChild<QPushButton*>("Save")->isEnabled());
+    QTest::keyClick(records->windowHandle(), Qt::Key_S, Qt::AltModifier);
+    // (A button's key presses it after a short flash.)
+    QTRY_VERIFY(QFileInfo::exists(file("slot01.dat")) && QFileInfo::exists(file("slot01.png")));
+    QVERIFY(list->currentItem()->text(1).startsWith("場面1"));
+    // Again: a question first; いいえ keeps the record as it was.
+    const QDateTime first = QFileInfo(file("slot01.dat")).lastModified();
+    svc.answers.push_back(MsgAnswer::No);
+    QTest::keyClick(records->windowHandle(), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(svc.answers.empty());
+    QCOMPARE(QFileInfo(file("slot01.dat")).lastModified(), first);
+
+    // A damaged record is listed as such and cannot be loaded; Enter on it changes nothing.
+    { std::ofstream(file("slot02.dat").toStdString()) << "not a record of this game"; }
+    records->Refresh();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(records->chosen(), (SlotId{SlotKind::Player, 2}));
+    QCOMPARE(list->currentItem()->text(1), QString("（壊れています）"));
+    QVERIFY(!records->findChild<QPushButton*>("Load")->isEnabled());
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!g.ended && records->isVisible());
+    QCOMPARE(g.s.GameMode, 18);
+    // Delete, with a question: the record and its picture go.
+    svc.answers.push_back(MsgAnswer::Yes);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QVERIFY(!QFileInfo::exists(file("slot02.dat")));
+    QTest::keyClick(list, Qt::Key_Up);
+    svc.answers.push_back(MsgAnswer::Yes);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QVERIFY(!QFileInfo::exists(file("slot01.dat")) && !QFileInfo::exists(file("slot01.png")));
+
+    // Back to the autosave and Enter: a question, the load, and the window closes.
+    records->Choose({SlotKind::Auto, 1});
+    g.s.UnitMaxHP[0] = 1;
+    svc.answers.push_back(MsgAnswer::Yes);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!records->isVisible());
+    QVERIFY(g.s.UnitMaxHP[0] > 1);
+
+    // The settings window holds the autosave; turned off, it stays off after a restart.
+    w.ShowSettings();
+    auto* autosave = w.settingsWindow()->findChild<QComboBox*>("autosave");
+    QVERIFY(autosave && w.settingsWindow()->findChild<QComboBox*>("battle_additions"));
+    QCOMPARE(autosave->currentIndex(), 1);
+    autosave->setCurrentIndex(0);
+    QVERIFY(!g.ui.autosave);
+    settings.Flush();
+    QCOMPARE(PlayerSettings(dir.filePath("vernadora.conf").toStdString()).Choice("autosave", 2, 1),
+             0);
 }
 
 void WindowTest::theDataFolderIsThePlayersOwn() {

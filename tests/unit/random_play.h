@@ -17,6 +17,7 @@
 
 #include "battle/attack.h"
 #include "battle/preview.h"
+#include "battle/save_slots.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
@@ -100,6 +101,8 @@ class RandomPlay {
         game_ = std::make_unique<Game>(svc_);
         game_->rng.Seed(pick_());
         game_->rng.fixedSeed = true;
+        // The window's default: the game saves by itself on each arrival at the free menu.
+        game_->ui.autosave = !Chance(4);
         Open(*game_);
     }
 
@@ -160,9 +163,9 @@ class RandomPlay {
         if (roll < 20) {
             // The keys a player presses: the story's, the board's, the panels', Control held.
             static const char* const kKeys[] = {
-                "Return", "space", "Right",  "Left",     "Up", "Down", "y",
-                "n",      "a",     "1",      "2",        "3",  "4",    "Prior",
-                "Next",   "F1",    "Escape", "KP_Enter", "r",  "h",    "Shift_L"};
+                "Return", "space",    "Right", "Left", "Up",      "Down",  "y",    "n",
+                "a",      "1",        "2",     "3",    "4",       "Prior", "Next", "F1",
+                "Escape", "KP_Enter", "r",     "h",    "Shift_L", "F5",    "F9"};
             if (Chance(6)) {
                 const bool down = !controlDown_ || Chance(3);
                 if (down)
@@ -188,6 +191,17 @@ class RandomPlay {
         if (roll < 21 && Chance(10)) {
             CloseBox(g);
             return "the close box";
+        }
+        if (roll < 21 && Chance(4)) {
+            // The record window: a save into a player slot, a load of any record, a delete.
+            const std::vector<SlotId> all = AllSlots();
+            const SlotId id = all[Pick(all.size())];
+            const SlotId own{SlotKind::Player, static_cast<int>(1 + Pick(3))};
+            switch (Pick(3)) {
+            case 0: RunEvent(g, [&] { AskSaveToSlot(g, own); }); return "a record saved";
+            case 1: RunEvent(g, [&] { AskLoadFromSlot(g, id); }); return "a record loaded";
+            default: RunEvent(g, [&] { AskDeleteSlot(g, own); }); return "a record deleted";
+            }
         }
         if (roll < 7) {
             const int w = static_cast<int>(Pick(13));
