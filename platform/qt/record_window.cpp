@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "battle/save_file.h"
@@ -74,7 +75,7 @@ RecordWindow::RecordWindow(Game& game, std::function<void(const std::function<vo
     details_->setObjectName(QStringLiteral("RecordDetails"));
     details_->setTextFormat(Qt::PlainText);
     details_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    details_->setMinimumWidth(kPictureWidth + 40);
+    details_->setWordWrap(true);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("RecordStatus"));
     status_->setTextFormat(Qt::PlainText);
@@ -114,6 +115,10 @@ void RecordWindow::SetZoom(double zoom) {
     zoom_ = zoom;
     setFont(ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom));
     list_->setMinimumHeight(list_->fontMetrics().height() * 14);
+    // A party member's line whole: a name of ten wide characters and the largest hit points.
+    details_->setMinimumWidth(
+        std::max(kPictureWidth, details_->fontMetrics().horizontalAdvance(
+                                    QStringLiteral("アアアアアアアアアア　HP 999999"))));
     adjustSize();
 }
 

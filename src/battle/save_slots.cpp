@@ -285,8 +285,8 @@ void OfferLatestAutosave(Game& g) {
                        Describe(info) + "）",
                    MsgButtons::YesNo, false, "オートセーブ") == MsgAnswer::No)
             return;
-        if (LoadFromSlot(g, info.id))
-            MsgBox(g, "ロードしました。", MsgButtons::OK, false, "ロード完了");
+        // A notice, not another box: back in the run in two key presses after a defeat.
+        if (LoadFromSlot(g, info.id)) g.svc.Notice(SlotLabel(info.id) + "をロードしました。");
         return;
     }
 }
