@@ -33,7 +33,7 @@ foreach(line IN LISTS head)
   endif()
 endforeach()
 # A run that hangs (a file that blocks, say) fails instead of stalling the suite.
-execute_process(COMMAND ${command} --dir ${WORK} ${args} ${SCRIPT} TIMEOUT 60
+execute_process(COMMAND ${command} --dir ${WORK} ${args} ${SCRIPT} TIMEOUT 60 WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 string(APPEND out "exit ${rc}\n")
 # No run leaves a half-written save behind.

@@ -27,6 +27,7 @@ constexpr OptionDef kOptions[] = {
      "repeatable run"},
     {Option::Zoom, "--zoom", "Z", "scale the whole window by Z (0.5 to 8)"},
     {Option::Script, "--script", "FILE", "play the script FILE in the window, then exit"},
+    {Option::Read, "--read", "FILE", "keep the story steps read in FILE (default: this run only)"},
     {Option::Runs, "--runs", "N", "repeat each measure N times (1 to 10000)"},
     {Option::Brief, "--brief", nullptr, "a quick run of every measure, to see that it works"},
     {Option::File, nullptr, "FILE", "the script to run (default: standard input)"},
@@ -144,6 +145,10 @@ Parsed ParseOptions(const ProgramInfo& program, int argc, const char* const* arg
         case Option::Script:
             ok = !value.empty();
             o.script = value;
+            break;
+        case Option::Read:
+            ok = !value.empty();
+            o.read = value;
             break;
         case Option::Runs: ok = ParseRuns(value, o.runs); break;
         case Option::Brief: o.brief = true; break;

@@ -10,7 +10,7 @@
 namespace vern {
 
 // The options a program may take.
-enum class Option { Dir, Seed, Zoom, Script, Runs, Brief, File };
+enum class Option { Dir, Seed, Zoom, Script, Read, Runs, Brief, File };
 
 struct Options {
     std::string dir;        // --dir: the program folder; empty: found by the program
@@ -18,6 +18,7 @@ struct Options {
     std::uint64_t seed = 0; // 0 .. 2^64 − 1, decimal digits only
     double zoom = 0;        // --zoom: kMinZoom .. kMaxZoom; 0: not given
     std::string script;     // --script FILE (the window)
+    std::string read;       // --read FILE: the steps read (the driver; empty: this run only)
     int runs = 0;           // --runs N: 1 .. 10000; 0: not given (the benchmark)
     bool brief = false;     // --brief (the benchmark)
     std::string file;       // the one operand FILE (the driver)

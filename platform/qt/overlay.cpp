@@ -61,17 +61,19 @@ void OverlayView::Apply(const UiState& ui, QSize area, double zoom) {
         history_->setGeometry(inner);
         history_->setFont(font);
         const bool opening = shown_ != Overlay::History;
-        const bool grown = ui.history.size() != historyCount_ ||
-                           (!ui.history.empty() && ui.history.back() != historyBack_);
-        if (opening || grown) {
+        if (opening || ui.historyAdded != historyAdded_) {
+            // The pages that only show a title are left out; the answers given stand under
+            // their question.
             QString text;
-            for (const std::string& entry : ui.history) {
-                if (!text.isEmpty()) text += QStringLiteral("\n――――\n");
-                text += ToText(entry);
+            for (const HistoryLine& entry : ui.history) {
+                if (entry.kind == HistoryKind::Title) continue;
+                if (!text.isEmpty())
+                    text += entry.kind == HistoryKind::Answer ? QStringLiteral("\n")
+                                                              : QStringLiteral("\n――――\n");
+                text += ToText(entry.text);
             }
             history_->setPlainText(text);
-            historyCount_ = ui.history.size();
-            historyBack_ = ui.history.empty() ? std::string() : ui.history.back();
+            historyAdded_ = ui.historyAdded;
         }
         // Opened at the newest entry.
         if (opening)
@@ -92,6 +94,16 @@ void OverlayView::ScrollPages(int pages) {
     bar->setValue(bar->value() + pages * bar->pageStep());
 }
 
+void OverlayView::ScrollToEnd(bool end) {
+    QScrollBar* bar = (shown_ == Overlay::Help ? help_ : history_)->verticalScrollBar();
+    bar->setValue(end ? bar->maximum() : bar->minimum());
+}
+
+bool OverlayView::AtBottom() const {
+    const QScrollBar* bar = (shown_ == Overlay::Help ? help_ : history_)->verticalScrollBar();
+    return bar->value() >= bar->maximum();
+}
+
 void OverlayView::ScrollLines(int lines) {
     QScrollBar* bar = (shown_ == Overlay::Help ? help_ : history_)->verticalScrollBar();
     bar->setValue(bar->value() + lines * bar->singleStep());
@@ -99,7 +111,8 @@ void OverlayView::ScrollLines(int lines) {
 
 void OverlayView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), QColor(8, 8, 32, 246));
+    // Opaque: no story text shows through the panel.
+    p.fillRect(rect(), QColor(8, 8, 32));
 }
 
 void OverlayView::mousePressEvent(QMouseEvent* e) {

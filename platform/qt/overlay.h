@@ -24,6 +24,10 @@ class OverlayView : public QWidget {
     // up the list) or by lines.
     void ScrollPages(int pages);
     void ScrollLines(int lines);
+    // Home and End: the first or the last of it.
+    void ScrollToEnd(bool end);
+    // Scrolled to its end (the newest of the history).
+    bool AtBottom() const;
 
   signals:
     void clicked();
@@ -37,8 +41,7 @@ class OverlayView : public QWidget {
     QPlainTextEdit* history_ = nullptr;
     QPlainTextEdit* help_ = nullptr;
     Overlay shown_ = Overlay::None;
-    std::size_t historyCount_ = 0;
-    std::string historyBack_;
+    std::uint64_t historyAdded_ = 0;
 };
 
 } // namespace vern::qt

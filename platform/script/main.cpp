@@ -7,6 +7,7 @@
 #include "options.h"
 #include "script_runner.h"
 #include "shell/events.h"
+#include "shell/reading.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ std::string ExecutableFolder() {
 
 const vern::ProgramInfo kProgram{
     "vernadora-script",
-    {vern::Option::Dir, vern::Option::Seed, vern::Option::File},
+    {vern::Option::Dir, vern::Option::Seed, vern::Option::Read, vern::Option::File},
     "Plays ヴェルナドーラ演義 without a window: commands from FILE, what happens as JSON lines."};
 
 } // namespace
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     const std::string dir = o.dir.empty() ? ExecutableFolder() : o.dir;
 
     vern::ScriptServices services(std::cout, dir);
+    services.readFile = o.read;
     vern::Game game(services);
     if (o.seeded) {
         game.rng.Seed(o.seed);
@@ -42,11 +44,18 @@ int main(int argc, char** argv) {
         std::cerr << stop.message << '\n';
         return stop.status;
     }
-    if (o.file.empty() || o.file == "-") return runner.Run(std::cin, std::cerr);
-    std::ifstream in(o.file);
-    if (!in) {
-        std::cerr << "cannot read " << o.file << '\n';
-        return 2;
+    int status = 0;
+    if (o.file.empty() || o.file == "-") {
+        status = runner.Run(std::cin, std::cerr);
+    } else {
+        std::ifstream in(o.file);
+        if (!in) {
+            std::cerr << "cannot read " << o.file << '\n';
+            return 2;
+        }
+        status = runner.Run(in, std::cerr);
     }
-    return runner.Run(in, std::cerr);
+    // The steps read are the player's: what the run read is kept at its end.
+    vern::FlushReadRecord(game);
+    return status;
 }

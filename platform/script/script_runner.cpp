@@ -13,6 +13,7 @@
 #include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
+#include "shell/reading.h"
 #include "state/vars.h"
 
 namespace vern {
@@ -240,10 +241,38 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
                                                   : KeyUp(g_, args);
         if (!reacted) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
     } else if (cmd == "history") {
-        if (!args.empty()) Malformed(lineNo, "history takes nothing");
+        // What the game has shown; "history panel": what the history panel lists (the answers
+        // given at choices in, the pages that only show a title out).
+        if (!args.empty() && args != "panel") Malformed(lineNo, "history takes nothing or panel");
+        const bool panel = args == "panel";
         J texts = J::array();
-        for (const std::string& t : g_.ui.history) texts.push_back(t);
-        svc_.Emit(Json(J{{"history", texts}}));
+        for (const HistoryLine& entry : g_.ui.history)
+            if (panel ? entry.kind != HistoryKind::Title : entry.kind != HistoryKind::Answer)
+                texts.push_back(entry.text);
+        svc_.Emit(Json(J{{panel ? "panel" : "history", texts}}));
+    } else if (cmd == "back") {
+        // Backspace: the story one text back.
+        if (!args.empty()) Malformed(lineNo, "back takes nothing");
+        if (!StepBack(g_)) svc_.Emit(Json(J{{"event", "ignored"}, {"line", lineNo}}));
+    } else if (cmd == "elapse") {
+        // Time passing for the typing of the story text, in milliseconds.
+        long long ms = 0;
+        if (!ParseInt(args, ms) || ms < 0 || ms > 3600000)
+            Malformed(lineNo, "elapse needs milliseconds (up to 3600000)");
+        Elapse(g_, static_cast<int>(ms));
+    } else if (cmd == "reading") {
+        // How the story is being read: the step read before, the typing, what runs, the steps
+        // to go back to, the choice the keys have chosen, the steps read in all.
+        if (!args.empty()) Malformed(lineNo, "reading takes nothing");
+        const UiState& ui = g_.ui;
+        svc_.Emit(Json(J{{"reading", J{{"stepRead", StepRead(g_)},
+                                       {"typed", TypedChars(g_)},
+                                       {"typingDone", TypingDone(g_)},
+                                       {"mark", StoryMark(g_)},
+                                       {"skipping", SkippingByKeys(g_)},
+                                       {"back", ui.back.size()},
+                                       {"choiceFocus", ui.choiceFocus},
+                                       {"read", ui.read.size()}}}}));
     } else if (cmd == "preview") {
         // What the battle will do, from the game's own rules on a copy: the enemies' plans, the
         // turn's order, the phase's result; or, with a slot, what picking it would do.
@@ -328,8 +357,15 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             g_.ui.autosave = value == "on";
         else if (name == "battle_additions" && (value == "on" || value == "off"))
             g_.ui.battleAdditions = value == "on";
+        else if (name == "skip_unread" && (value == "on" || value == "off"))
+            g_.ui.skipUnread = value == "on";
+        else if (long long n = 0; name == "text_speed" && ParseInt(value, n) && n >= 0 && n <= 1000)
+            g_.ui.textSpeed = static_cast<int>(n);
+        else if (name == "auto_speed" && ParseInt(value, n) && n >= 0 && n <= 3)
+            g_.ui.autoSpeed = static_cast<int>(n);
         else
-            Malformed(lineNo, "setting takes autosave on|off or battle_additions on|off");
+            Malformed(lineNo, "setting takes autosave|battle_additions|skip_unread on|off, "
+                              "text_speed 0..1000 or auto_speed 0..3");
     } else if (cmd == "ui") {
         // The player's comforts around the game's screens, which dump does not show.
         if (!args.empty()) Malformed(lineNo, "ui takes nothing");

@@ -32,6 +32,7 @@ class ScriptServices : public Services {
     std::string AppPath() override { return appPath_; }
     std::string SaveFolder() override { return saveFolder ? *saveFolder : appPath_; }
     std::string OtherSaveFolder() override { return otherSaveFolder; }
+    std::string ReadRecordFile() override { return readFile; }
     bool CanDrawPicture(const std::string& path) override {
         return canDrawPicture ? canDrawPicture(path) : true;
     }
@@ -41,6 +42,7 @@ class ScriptServices : public Services {
     // empty: nowhere), and where an earlier run may have kept one.
     std::optional<std::string> saveFolder;
     std::string otherSaveFolder;
+    std::string readFile; // the steps read, kept between runs (--read); empty: this run only
     // The window's own picture check when a window plays the script.
     std::function<bool(const std::string&)> canDrawPicture;
     std::deque<std::string> dialogActions; // "type TEXT", "click ...", "close"

@@ -1,6 +1,8 @@
 // Routing of clicks, menu commands and timer ticks to the game's handlers.
 #include "shell/events.h"
 
+#include <optional>
+
 #include "io/atomic_file.h"
 
 #include "battle/command_input.h"
@@ -17,6 +19,7 @@
 #include "screen/wish_page.h"
 #include "shell/file_menu.h"
 #include "shell/keys.h"
+#include "shell/reading.h"
 #include "state/history.h"
 #include "story/dispatcher.h"
 
@@ -29,17 +32,13 @@ bool IsBoardLabel(Control c) {
            c == Control::Label8;
 }
 
-// How long auto-advance leaves a story text on screen, in milliseconds.
-int AutoAdvancePauseMs(const std::string& text) {
-    return 1500 + 60 * static_cast<int>(CharCount(text));
-}
-
 bool StoryReadsOn(const Game& g) {
     return Clickable(g, Control::Command2, 0);
 }
 
-// Auto-advance: the story reads on once the text has been shown for 1.5 s plus 60 ms a
-// character; it switches itself off where the story cannot simply read on.
+// Auto-advance: the story reads on once the text has been shown whole for its pace's pause
+// (1.5 s plus 60 ms a character at the first pace); it switches itself off where the story
+// cannot simply read on.
 void AutoAdvanceTick(Game& g) {
     UiState& ui = g.ui;
     if (!ui.autoAdvance || g.s.FastForward == kTrue) return;
@@ -51,8 +50,10 @@ void AutoAdvanceTick(Game& g) {
         ui.autoText = g.f.Label7.Caption;
         ui.autoWaitMs = 0;
     }
+    // The pause counts from the moment the whole text shows.
+    if (!TypingDone(g)) return;
     ui.autoWaitMs += g.f.Timer1.Interval;
-    if (ui.autoWaitMs < AutoAdvancePauseMs(ui.autoText)) return;
+    if (ui.autoWaitMs < AutoAdvancePauseMs(g, ui.autoText)) return;
     const int modals = ui.modals;
     Command2_Click(g);
     ui.autoWaitMs = 0;
@@ -64,6 +65,11 @@ void AutoAdvanceTick(Game& g) {
 
 bool RunEvent(Game& g, const std::function<void()>& handler) {
     if (g.busy || g.ended) return false;
+    // The story as it stood, to step back to when this event reads it on.
+    const bool story = g.f.Picture2.Visible;
+    const int modals = g.ui.modals, loads = g.ui.loads;
+    std::optional<StoryMoment> before;
+    if (story) before = MomentOf(g);
     g.busy = true;
     try {
         handler();
@@ -74,6 +80,8 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
         throw;
     }
     g.busy = false;
+    NoteMoment(g, before ? &*before : nullptr, modals, loads);
+    SettleReading(g);
     if (!g.f.Picture2.Visible) g.ui.textHidden = false;
     SettleFocus(g);
     // Arrived at the free menu: the game saves by itself (when the setting is on).
@@ -90,6 +98,7 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
         g.busy = false;
     }
     NoteShown(g);
+    NoteRead(g);
     return true;
 }
 
@@ -140,6 +149,7 @@ void Timer1_Timer(Game& g) {
     auto& s = g.s;
     if (s.FastForward == kTrue) {
         FastForwardTick(g);
+        StopSkipAtUnread(g);
     } else if (s.SelSlot != 10) {
         Color& c = g.f.Shape1[s.SelSlot].FillColor;
         c = c == colors::kRed ? colors::kYellow : colors::kRed;
@@ -169,6 +179,12 @@ bool Click(Game& g, Control c, int index) {
     // The orders a phase starts with are kept, for R (the same orders again).
     if (c == Control::Command1 && index == 0) NoteOrders(g);
     g.ui.boardKeys = false;
+    // A click on the story while its text is typing shows it whole, and reads no further.
+    if ((c == Control::Command2 || c == Control::Label7 || c == Control::Picture2) &&
+        !TypingDone(g) && !g.busy) {
+        CompleteTyping(g);
+        return true;
+    }
     // A command button without a caption does nothing at all.
     if (c == Control::Command1 && g.f.Command1[index].Caption.empty()) return false;
     // The player's own 早送り / 止める settles any hold let go behind a dialog.
@@ -182,7 +198,10 @@ bool Click(Game& g, Control c, int index) {
         case Control::Label7:
         case Control::Picture2: Command2_Click(g); break;
         case Control::Command3: Command3_Click(g); break;
-        case Control::Command4: Command4_Click(g, index); break;
+        case Control::Command4:
+            NoteAnswer(g, g.f.Command4[index].Caption);
+            Command4_Click(g, index);
+            break;
         case Control::Label9:
         case Control::Picture1: Label9_Click(g); break;
         default: Label2_Click(g, index); break;
@@ -238,6 +257,7 @@ void Form_Load(Game& g) {
 }
 
 void Open(Game& g) {
+    OpenReadRecord(g);
     // What a copy killed mid-save left behind goes first; the records themselves are whole.
     if (const std::string folder = g.svc.SaveFolder(); !folder.empty())
         RemoveStaleTemporaries(folder);

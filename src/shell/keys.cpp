@@ -5,6 +5,7 @@
 #include "io/cp932.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
+#include "shell/reading.h"
 
 namespace vern {
 
@@ -82,19 +83,30 @@ bool PanelKey(Game& g, const std::string& key) {
     return key == "Up" || key == "Down" || key == "Prior" || key == "Next";
 }
 
+// At a story choice the arrows move between はい and いいえ (the first shows はい) and the reading
+// keys answer the one chosen.
+bool ChoiceKey(Game& g, const std::string& key) {
+    int& focus = g.ui.choiceFocus;
+    if (key == "Left" || key == "Right" || key == "Up" || key == "Down") {
+        focus = focus < 0 ? 0 : 1 - focus;
+        return true;
+    }
+    if (ReadOnKey(key) && focus >= 0) return Click(g, Control::Command4, focus);
+    return false;
+}
+
 bool StoryKey(Game& g, const std::string& key) {
     UiState& ui = g.ui;
     if (Is(key, "h")) return HideStoryText(g);
+    if (key == "BackSpace") return StepBack(g);
+    const bool choice = g.f.Command4[0].Visible || g.f.Command4[1].Visible;
+    if (choice && ChoiceKey(g, key)) return true;
+    if (key == "Left") return StepBack(g);
     if (ReadOnKey(key)) return Click(g, Control::Command2);
     if (Is(key, "y")) return Click(g, Control::Command4, 0);
     if (Is(key, "n")) return Click(g, Control::Command4, 1);
-    if (Is(key, "a")) {
-        if (!ui.autoAdvance && !Clickable(g, Control::Command2, 0)) return false;
-        ui.autoAdvance = !ui.autoAdvance;
-        ui.autoWaitMs = 0;
-        ui.autoText = g.f.Label7.Caption;
-        return true;
-    }
+    if (Is(key, "a")) return ToggleAuto(g);
+    if (key == "Tab") return ToggleSkip(g);
     if (IsFastForwardKey(key)) {
         // A press starts fast-forward whenever it is off, whatever became of an earlier hold.
         // While it runs, a press takes over a hold that was let go behind a dialog, and

@@ -17,6 +17,11 @@ void NoteShown(Game& g);
 inline constexpr const char* kHistoryNewGame = "― 新しいゲーム ―";
 inline constexpr const char* kHistoryLoaded = "― ロード ―";
 void NoteSeparator(Game& g, const std::string& line);
+// The answer given at a story choice ("→ はい"), for the history panel.
+void NoteAnswer(Game& g, const std::string& caption);
+// A story page that only shows a title: every line a heading set in by the game's indent, or
+// wide capital letters. The history panel leaves such pages out.
+bool IsTitlePage(const std::string& text);
 
 // A message box and the name dialog through the services, with the history noted first.
 MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool critical,

@@ -39,6 +39,8 @@ class Services {
     virtual void Saved(const std::string& /*path*/, const std::string& /*picture*/) {}
     // A short notice that does not stop the game (a quick save done, or why it could not be).
     virtual void Notice(const std::string& /*text*/) {}
+    // The file of the story steps the player has read; empty: kept for this run only.
+    virtual std::string ReadRecordFile() { return ""; }
     // Whether the front end can draw a picture file whose header the game has checked; a file
     // it cannot draw is treated as broken. A front end that draws nothing can draw anything.
     virtual bool CanDrawPicture(const std::string& /*path*/) { return true; }

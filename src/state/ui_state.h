@@ -5,12 +5,39 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
+
+#include "state/form.h"
+#include "state/read_steps.h"
+#include "state/rng.h"
+#include "state/state.h"
 
 namespace vern {
 
 enum class Overlay { None, History, Help };
+
+// What a line of the history is: a text the game showed, a page that only shows a title (the
+// history panel leaves it out), the answer the player gave at a choice (only the panel shows
+// it), a line of the history's own between games.
+enum class HistoryKind : std::uint8_t { Text, Title, Answer, Separator };
+
+struct HistoryLine {
+    std::string text;
+    HistoryKind kind = HistoryKind::Text;
+    bool operator==(const HistoryLine&) const = default;
+};
+
+// The game as it stood at a story step, to step back to: the game's state is plain data.
+struct StoryMoment {
+    GameState s;
+    Form3 f;
+    Rng rng;
+    std::uint64_t historyAdded = 0; // lines the history had taken by then
+    std::string notedLabel1, notedLabel7;
+};
 
 // A party unit's last order, for R (the same orders again).
 struct LastOrder {
@@ -24,7 +51,8 @@ struct UiState {
 
     Overlay overlay = Overlay::None;
     // What Label1 and Label7 have shown, oldest first; consecutive repeats once.
-    std::deque<std::string> history;
+    std::deque<HistoryLine> history;
+    std::uint64_t historyAdded = 0; // every line ever taken, the dropped ones too
     std::string notedLabel1, notedLabel7; // the captions the history last saw
     // The board slot with the keyboard focus while a unit can be picked; -1: none yet.
     int focus = -1;
@@ -55,6 +83,30 @@ struct UiState {
     int lastMode = -1;
     // Loads so far (ロード, a slot, the quick slot): tells whether a load happened.
     int loads = 0;
+
+    // Reading the story.
+    // The steps the player has seen, in any game; written to readFile (when there is one) a few
+    // at a time and when the story panel closes.
+    ReadSteps read;
+    int readUnsaved = 0;
+    bool readLoaded = false;
+    // The keys' skip (Control held, Tab) passes unread steps too; else it stops at the first.
+    bool skipUnread = true;
+    bool skipToggled = false; // Tab started the skip that runs
+    // How story text appears: 0 at once, else this many characters a second.
+    int textSpeed = 0;
+    std::string typingText; // the text being typed
+    int typedMs = 0;        // how long it has been typing
+    bool typingDone = true;
+    // Auto-advance's pace, 0 (slow) to 3 (fastest); 1 is the game's first pace.
+    int autoSpeed = 1;
+    // Where the story can step back to, the latest last.
+    std::vector<StoryMoment> back;
+    static constexpr std::size_t kBackLimit = 200;
+    // The answer the keyboard has chosen at a story choice: 0 はい, 1 いいえ, -1 none yet.
+    int choiceFocus = -1;
+    // The history panel is scrolled to its end (the window says): Page Down then closes it.
+    bool historyAtBottom = true;
 
     // Every held key counts as let go: the window lost the keyboard to a dialog or to another
     // window, and will not see the keys' release.

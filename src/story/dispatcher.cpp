@@ -29,13 +29,13 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
     text = std::move(out);
 }
 
+} // namespace
+
 void StopFastForward(Game& g) {
     g.s.FastForward = 0;
     g.f.Timer1.Interval = 200;
     g.f.Command3.Caption = "早送り";
 }
-
-} // namespace
 
 void ExpandIndentMarks(std::string& text) {
     ReplaceAll(text, "SP", std::string(10, ' '));

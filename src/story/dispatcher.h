@@ -17,6 +17,8 @@ void Command4_Click(Game& g, int idx); // はい / いいえ
 // One fast-forward tick: one advance, as a click on ≫. Fast-forward stops when the story
 // panel has closed. Returns false when fast-forward is (now) off.
 bool FastForwardTick(Game& g);
+// Fast-forward off: the story's tick and the 早送り caption back.
+void StopFastForward(Game& g);
 
 // Puts the player's names of the renameable characters in place of their default names.
 void ApplyCharNames(Game& g, std::string& text);
