@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     std::cout << count << " events, " << play.games() << " games ended, highest scene "
               << play.maxScene() << ", highest mode " << play.maxMode() << ", "
               << play.phasesChecked() << " phases, " << play.actionsChecked() << " actions and "
-              << play.ordersChecked() << " phase orders as foreseen\n";
+              << play.ordersChecked() << " phase orders as foreseen, " << play.stepsBack()
+              << " steps back restored exactly\n";
     if (!broken.empty()) {
         std::cout << broken << "\n";
         return 1;

@@ -116,7 +116,7 @@ bool Elapse(Game& g, int ms) {
     // The typing waits while a panel lies over the text or the text is hidden.
     if (ui.overlay != Overlay::None || ui.textHidden) return true;
     ui.typedMs = ui.typedMs > std::numeric_limits<int>::max() - ms ? std::numeric_limits<int>::max()
-                                                                    : ui.typedMs + ms;
+                                                                   : ui.typedMs + ms;
     if (TypedChars(g) >= CharCount(g.f.Label7.Caption)) ui.typingDone = true;
     return true;
 }
@@ -192,8 +192,7 @@ void SettleReading(Game& g) {
     } else if (g.f.Label7.Caption != ui.typingText) {
         ui.typingText = g.f.Label7.Caption;
         ui.typedMs = 0;
-        ui.typingDone =
-            ui.textSpeed <= 0 || g.s.FastForward == kTrue || g.f.Label7.Caption.empty();
+        ui.typingDone = ui.textSpeed <= 0 || g.s.FastForward == kTrue || g.f.Label7.Caption.empty();
     } else if (g.s.FastForward == kTrue) {
         ui.typingDone = true;
     }

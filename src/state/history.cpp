@@ -45,7 +45,7 @@ bool WideCapitals(const std::string& line) {
 } // namespace
 
 bool IsTitlePage(const std::string& text) {
-    bool any = false;
+    bool centred = false;
     std::size_t at = 0;
     while (at <= text.size()) {
         std::size_t end = text.find(CR, at);
@@ -53,10 +53,13 @@ bool IsTitlePage(const std::string& text) {
         const std::string line = text.substr(at, end - at);
         at = end + 1;
         if (line.find_first_not_of(' ') == std::string::npos) continue;
-        if (!Centred(line) && !WideCapitals(line)) return false;
-        any = true;
+        if (Centred(line))
+            centred = true;
+        else if (!WideCapitals(line))
+            return false;
     }
-    return any;
+    // At least one heading: a line of capitals alone may be a line of the story.
+    return centred;
 }
 
 void NoteShown(Game& g) {

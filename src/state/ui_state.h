@@ -52,7 +52,7 @@ struct UiState {
     Overlay overlay = Overlay::None;
     // What Label1 and Label7 have shown, oldest first; consecutive repeats once.
     std::deque<HistoryLine> history;
-    std::uint64_t historyAdded = 0; // every line ever taken, the dropped ones too
+    std::uint64_t historyAdded = 0;       // every line ever taken, the dropped ones too
     std::string notedLabel1, notedLabel7; // the captions the history last saw
     // The board slot with the keyboard focus while a unit can be picked; -1: none yet.
     int focus = -1;

@@ -53,7 +53,8 @@ TEST(History, PagesThatOnlyShowATitleAreMarkedSo) {
         {"\r" + indent + indent + "≪第二部≫", true},
         {"ＥＶＥＲＹＯＮＥ　ＨＡＳ　ＯＮＥ　ＷＩＳＨ\r\r" + indent + "≪ヴェルナドーラ演義≫", true},
         {indent + "in the deeeeeep darkness．", true},
-        {"ＧＡＭＥ　ＯＶＥＲ", true},
+        {indent + indent + "ＧＡＭＥ  ＯＶＥＲ", true},
+        {"ＧＡＭＥ　ＯＶＥＲ", false}, // capitals alone may be a line of the story
         {"夜が明けた。", false},
         {indent + "≪第二部≫\r語りの一行", false},
         {"ＯＫ？", false}, // a wide question mark is a line of the story

@@ -18,9 +18,11 @@
 #include "battle/attack.h"
 #include "battle/preview.h"
 #include "battle/save_slots.h"
+#include "io/cp932.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
+#include "shell/reading.h"
 #include "state/quiet_services.h"
 
 namespace vern::test {
@@ -37,6 +39,10 @@ class RandomPlay {
         for (long long i = 0; i < count; ++i) {
             ++events_;
             std::string what;
+            // The game as it stands, which a step back must bring back exactly.
+            std::optional<StoryMoment> before;
+            if (game_->f.Picture2.Visible) before = MomentOf(*game_);
+            const std::size_t backBefore = game_->ui.back.size();
             try {
                 Predict();
                 what = Step();
@@ -46,6 +52,7 @@ class RandomPlay {
             last_ = what;
             std::string broken = Check();
             if (broken.empty()) broken = Verify();
+            if (broken.empty()) broken = CheckBack(before, backBefore);
             if (!broken.empty()) return Where() + "after " + what + ": " + broken;
             if (game_->ended) {
                 ++games_;
@@ -60,6 +67,7 @@ class RandomPlay {
     long long phasesChecked() const { return phasesChecked_; }
     long long actionsChecked() const { return actionsChecked_; }
     long long ordersChecked() const { return ordersChecked_; }
+    long long stepsBack() const { return stepsBack_; }
     int maxScene() const { return maxScene_; }
     int maxMode() const { return maxMode_; }
 
@@ -103,6 +111,11 @@ class RandomPlay {
         game_->rng.fixedSeed = true;
         // The window's default: the game saves by itself on each arrival at the free menu.
         game_->ui.autosave = !Chance(4);
+        // The ways of reading: the skip that stops at unread text, typing, auto's pace.
+        game_->ui.skipUnread = Chance(2);
+        game_->ui.textSpeed = Chance(2) ? 0 : static_cast<int>(10 + Pick(50));
+        game_->ui.autoSpeed = static_cast<int>(Pick(4));
+        moments_.clear();
         Open(*game_);
     }
 
@@ -154,6 +167,8 @@ class RandomPlay {
             // A panel over the window holds the game still: a tick behind it changes nothing.
             const bool panel = g.ui.overlay != Overlay::None;
             const GameState before = g.s;
+            // Time passes for the typing too, now and then.
+            if (Chance(2)) Elapse(g, static_cast<int>(Pick(400)));
             Tick(g);
             if (panel && (g.s.StoryStep != before.StoryStep || g.s.GameMode != before.GameMode ||
                           g.s.TurnNo != before.TurnNo))
@@ -163,9 +178,10 @@ class RandomPlay {
         if (roll < 20) {
             // The keys a player presses: the story's, the board's, the panels', Control held.
             static const char* const kKeys[] = {
-                "Return", "space",    "Right", "Left", "Up",      "Down",  "y",    "n",
-                "a",      "1",        "2",     "3",    "4",       "Prior", "Next", "F1",
-                "Escape", "KP_Enter", "r",     "h",    "Shift_L", "F5",    "F9"};
+                "Return", "space", "Right",  "Left",      "Up",        "Down", "y",
+                "n",      "a",     "1",      "2",         "3",         "4",    "Prior",
+                "Next",   "F1",    "Escape", "KP_Enter",  "r",         "h",    "Shift_L",
+                "F5",     "F9",    "Tab",    "BackSpace", "BackSpace", "Left"};
             if (Chance(6)) {
                 const bool down = !controlDown_ || Chance(3);
                 if (down)
@@ -221,6 +237,45 @@ class RandomPlay {
         return "click " + std::to_string(static_cast<int>(o.c)) + " " + std::to_string(o.index);
     }
 
+    // The moments the story can step back to, kept here as the test saw the game before each
+    // event that read the story on: a step back must restore exactly that one.
+    std::string CheckBack(const std::optional<StoryMoment>& before, std::size_t backBefore) {
+        const auto& back = game_->ui.back;
+        if (back.empty()) {
+            moments_.clear();
+            return "";
+        }
+        const bool full = backBefore == UiState::kBackLimit && back.size() == backBefore;
+        if (back.size() == backBefore + 1 ||
+            (full && before && back.back().s == before->s && back.back().rng == before->rng &&
+             !moments_.empty() && !(moments_.back().s == before->s))) {
+            if (!before) return "a moment to step back to was kept off the story";
+            if (full) moments_.erase(moments_.begin());
+            moments_.push_back(*before);
+            return "";
+        }
+        if (back.size() + 1 == backBefore && !moments_.empty()) {
+            // Stepped back: the game is the moment, with whatever ran stopped.
+            StoryMoment want = moments_.back();
+            moments_.pop_back();
+            if (want.s.FastForward == kTrue) {
+                want.s.FastForward = 0;
+                want.f.Timer1.Interval = 200;
+                want.f.Command3.Caption = "早送り";
+            }
+            if (!(game_->s == want.s)) return "a step back did not bring the game's state back";
+            if (!(game_->f == want.f)) return "a step back did not bring the screen back";
+            if (!(game_->rng == want.rng)) return "a step back did not bring the generator back";
+            if (game_->ui.historyAdded != want.historyAdded)
+                return "a step back did not bring the history back";
+            ++stepsBack_;
+            return "";
+        }
+        if (back.size() != backBefore) return "the moments to step back to changed unexpectedly";
+        if (moments_.size() != back.size()) return "the moments to step back to went astray";
+        return "";
+    }
+
     // The invariants that must hold after every event.
     std::string Check() {
         const Game& g = *game_;
@@ -239,6 +294,11 @@ class RandomPlay {
         if (s.FastForward != kTrue && g.f.Picture2.Visible && g.f.Command3.Caption != "早送り")
             return "the story shows 止める while fast-forward is off";
         if (ui.fastForwardHeld && ui.fastForwardReleased) return "a hold both held and let go";
+        if (ui.skipToggled && s.FastForward != kTrue) return "a Tab skip outlived fast-forward";
+        if (ui.choiceFocus >= 0 && !(g.f.Picture2.Visible && g.f.Command4[0].Visible))
+            return "the keys' choice stays where no choice is";
+        if (TypedChars(g) > CharCount(g.f.Label7.Caption)) return "more typed than the text holds";
+        if (!g.f.Picture2.Visible && !ui.back.empty()) return "a step back kept off the story";
         if (ui.fastForwardHeld && !controlDown_)
             return "Control counts as held after it was let go";
         for (int i = 0; i <= 9; ++i) {
@@ -367,6 +427,8 @@ class RandomPlay {
     Byte actorState_ = 0;
     Int16 modeBefore_ = 0;
     long long phasesChecked_ = 0, actionsChecked_ = 0, ordersChecked_ = 0;
+    std::vector<StoryMoment> moments_;
+    long long stepsBack_ = 0;
 
     std::mt19937_64 pick_;
     Services svc_;
