@@ -84,3 +84,14 @@ Folders FindFolders(const std::string& exeFolder, const std::string& dir) {
 }
 
 } // namespace vern::qt
+
+namespace vern::qt {
+
+std::string ReadRecordPath(const std::string& dir) {
+    if (!dir.empty()) return (fs::path(dir) / "read.dat").string();
+    const std::string data =
+        UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), PasswdHome());
+    return data.empty() ? std::string() : (fs::path(data) / "read.dat").string();
+}
+
+} // namespace vern::qt

@@ -32,4 +32,8 @@ Folders FindFolders(const std::string& exeFolder, const std::string& dir);
 std::string UserDataFolder(const char* xdgDataHome, const char* home, const std::string& passwdHome,
                            bool make = true);
 
+// The file of the story steps the player has read: in the user's data folder (made when
+// missing), or in dir when the game runs with --dir; empty when there is no such folder.
+std::string ReadRecordPath(const std::string& dir);
+
 } // namespace vern::qt

@@ -17,6 +17,7 @@
 #include "script_runner.h"
 #include "settings.h"
 #include "shell/events.h"
+#include "shell/reading.h"
 #include "signals.h"
 
 namespace {
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
 
     const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), options.dir);
     vern::qt::QtServices services(folders);
+    services.SetReadFile(vern::qt::ReadRecordPath(options.dir));
     vern::Game game(services);
     Seed(game, options);
     // The zoom and the place the player left the window at, unless --zoom says otherwise.
@@ -127,6 +129,8 @@ int main(int argc, char** argv) {
     window.StartTimer();
     const int status = app.exec();
     window.timer().stop();
+    // What was read in this run is the player's for the next.
+    vern::FlushReadRecord(game);
     settings.Save(window);
     return status;
 }

@@ -28,10 +28,12 @@
 
 #include "battle/preview.h"
 #include "catalogue/wishes.h"
+#include "io/cp932.h"
 #include "record_window.h"
 #include "settings.h"
 #include "settings_window.h"
 #include "shell/keys.h"
+#include "shell/reading.h"
 
 namespace vern::qt {
 
@@ -67,6 +69,9 @@ bool HoldKey(const std::string& key) {
 QFont MenuFont(double zoom) {
     return ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom);
 }
+
+// The text speeds of the settings window, in characters a second (0: at once).
+constexpr std::array<int, 4> kTextSpeeds{0, 12, 25, 50};
 
 // Shown after the window's caption while auto-advance reads the story on.
 constexpr const char* kAutoSign = "　［オート］";
@@ -129,6 +134,14 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     timer_.setInterval(game_.f.Timer1.Interval);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTick);
 
+    // The typing of the story text goes on at the screen's pace, by the clock.
+    typingTimer_.setInterval(20);
+    connect(&typingTimer_, &QTimer::timeout, this, [this] {
+        const int ms = static_cast<int>(typingClock_.restart());
+        if (!game_.busy) Elapse(game_, ms);
+        Sync();
+    });
+
     fastForwardDelay_.setSingleShot(true);
     fastForwardDelay_.setInterval(kHoldMs);
     connect(&fastForwardDelay_, &QTimer::timeout, this,
@@ -158,6 +171,34 @@ void MainWindow::MakeStoryPanel() {
     command3_ = AddButton(picture2_, QStringLiteral("Command3"), Control::Command3, 0);
     for (int i = 0; i <= 1; ++i)
         command4_.push_back(AddButton(picture2_, Indexed("Command4", i), Control::Command4, i));
+    // The mark of what runs and the system buttons, in the band under the text.
+    storyMark_ = new QLabel(picture2_);
+    storyMark_->setObjectName(QStringLiteral("StoryMark"));
+    storyMark_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    storyMark_->setStyleSheet(
+        QStringLiteral("QLabel { background: rgb(0, 70, 0); color: white; padding: 0px 4px; }"));
+    storyMark_->hide();
+    const std::array<const char*, 4> names{"SystemAuto", "SystemSkip", "SystemHistory",
+                                           "SystemBack"};
+    const std::array<const char*, 4> captions{"オート", "スキップ", "履歴", "戻る"};
+    for (std::size_t i = 0; i < systemButtons_.size(); ++i) {
+        auto* button = new FaceButton(QString::fromUtf8(captions[i]), picture2_);
+        button->setObjectName(QString::fromLatin1(names[i]));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setCheckable(i < 2);
+        button->setAccessibleName(QString::fromUtf8(captions[i]));
+        connect(button, &QPushButton::clicked, this, [this, i] {
+            Handle([&] {
+                switch (i) {
+                case 0: ToggleAuto(game_); break;
+                case 1: ToggleSkip(game_); break;
+                case 2: KeyDown(game_, "Prior"); break;
+                default: StepBack(game_); break;
+                }
+            });
+        });
+        systemButtons_[i] = button;
+    }
     // A right click on the story panel hides the text to show the picture whole.
     for (QWidget* w : {static_cast<QWidget*>(picture2_), static_cast<QWidget*>(label7_),
                        static_cast<QWidget*>(picture3_)})
@@ -372,6 +413,7 @@ void MainWindow::SetSettings(PlayerSettings* settings) {
     settings_ = settings;
     game_.ui.battleAdditions = this->settings().Choice("battle_additions", 2, 1) == 1;
     game_.ui.autosave = this->settings().Choice("autosave", 2, 1) == 1;
+    ApplyReadingSettings();
     Sync();
 }
 
@@ -409,6 +451,34 @@ std::vector<SettingRow> MainWindow::SettingRows() {
                         game_.ui.autosave = i == 1;
                         settings().SetChoice("autosave", i);
                     }});
+    // Reading the story.
+    const auto choiceRow = [this](const char* name, const char* label, QStringList choices,
+                                  int fallback) {
+        const std::string key = name;
+        const int count = static_cast<int>(choices.size());
+        return SettingRow{
+            QString::fromLatin1(name), QString::fromUtf8(label), choices,
+            [this, key, count, fallback] { return settings().Choice(key, count, fallback); },
+            [this, key](int i) {
+                settings().SetChoice(key, i);
+                ApplyReadingSettings();
+                Sync();
+            }};
+    };
+    rows.push_back(choiceRow("text_speed", "文字の速さ",
+                             {QStringLiteral("瞬間"), QStringLiteral("遅い"),
+                              QStringLiteral("普通"), QStringLiteral("速い")},
+                             0));
+    rows.push_back(choiceRow("auto_speed", "オートの速さ",
+                             {QStringLiteral("遅い"), QStringLiteral("普通"),
+                              QStringLiteral("速い"), QStringLiteral("とても速い")},
+                             1));
+    rows.push_back(
+        choiceRow("skip_unread", "未読も飛ばす", {QStringLiteral("切"), QStringLiteral("入")}, 0));
+    rows.push_back(choiceRow("system_buttons", "システムボタン",
+                             {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
+    rows.push_back(choiceRow("story_mark", "オート・スキップの印",
+                             {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
     rows.push_back({QStringLiteral("battle_additions"),
                     QStringLiteral("戦いの補助表示"),
                     {QStringLiteral("切"), QStringLiteral("入")},
@@ -439,6 +509,7 @@ void MainWindow::ResetSettings() {
     ZoomTo(1);
     game_.ui.battleAdditions = true;
     game_.ui.autosave = true;
+    ApplyReadingSettings();
     Sync();
     settings().Changed(*this);
 }
@@ -622,6 +693,53 @@ void MainWindow::SyncComforts() {
     }
 }
 
+void MainWindow::SyncStoryComforts(double z) {
+    const UiState& ui = game_.ui;
+    const bool hidden = ui.textHidden || !game_.f.Picture2.Visible;
+    // The band under the text, between its bottom edge and the panel's.
+    const Rect& text = game_.f.Label7.r;
+    const int top = text.Top + text.Height + 20;
+    const int height = game_.f.Picture2.r.Height - top - 20;
+    const QFont font = ToFont(Font{"ＭＳ Ｐゴシック", 8, false}, z);
+    const QString mark = ToText(StoryMark(game_));
+    storyMark_->setVisible(storyMarkShown_ && !hidden && !mark.isEmpty());
+    if (storyMark_->isVisible()) {
+        if (storyMark_->font() != font) storyMark_->setFont(font);
+        storyMark_->setText(QStringLiteral("▶ ") + mark);
+        storyMark_->adjustSize();
+        storyMark_->setGeometry(Px(text.Left, z), Px(top, z), storyMark_->width(), Px(height, z));
+    }
+    // From the right edge of the text leftwards: 戻る, 履歴, スキップ, オート.
+    int right = text.Left + text.Width;
+    constexpr int kWidth = 600, kGap = 60;
+    for (std::size_t k = systemButtons_.size(); k-- > 0;) {
+        QPushButton* b = systemButtons_[k];
+        b->setVisible(systemButtonsShown_ && !hidden);
+        if (!b->isVisible()) continue;
+        if (b->font() != font) b->setFont(font);
+        b->setGeometry(Px(right - kWidth, z), Px(top, z), Px(kWidth, z), Px(height, z));
+        right -= kWidth + kGap;
+    }
+    if (!systemButtonsShown_ || hidden) return;
+    const bool reads = Clickable(game_, Control::Command2, 0);
+    systemButtons_[0]->setEnabled(ui.autoAdvance || reads);
+    systemButtons_[0]->setChecked(ui.autoAdvance);
+    systemButtons_[1]->setEnabled(game_.s.FastForward == kTrue ||
+                                  Clickable(game_, Control::Command3, 0));
+    systemButtons_[1]->setChecked(game_.s.FastForward == kTrue);
+    systemButtons_[2]->setEnabled(ui.overlay == Overlay::None);
+    systemButtons_[3]->setEnabled(!ui.back.empty());
+}
+
+void MainWindow::ApplyReadingSettings() {
+    PlayerSettings& s = settings();
+    game_.ui.textSpeed = kTextSpeeds[static_cast<std::size_t>(s.Choice("text_speed", 4, 0))];
+    game_.ui.autoSpeed = s.Choice("auto_speed", 4, 1);
+    game_.ui.skipUnread = s.Choice("skip_unread", 2, 0) == 1;
+    systemButtonsShown_ = s.Choice("system_buttons", 2, 1) == 1;
+    storyMarkShown_ = s.Choice("story_mark", 2, 1) == 1;
+}
+
 std::string MainWindow::KeyName(const QKeyEvent& e) {
     const int k = e.key();
     if (k >= Qt::Key_0 && k <= Qt::Key_9)
@@ -644,6 +762,9 @@ std::string MainWindow::KeyName(const QKeyEvent& e) {
     case Qt::Key_F9: return "F9";
     case Qt::Key_F10: return "F10";
     case Qt::Key_Backspace: return "BackSpace";
+    case Qt::Key_Tab: return "Tab";
+    case Qt::Key_Home: return "Home";
+    case Qt::Key_End: return "End";
     // X tells the two Control keys apart by their keysym; elsewhere the left one stands in.
     case Qt::Key_Control: return e.nativeVirtualKey() == 0xFFE4 ? "Control_R" : "Control_L";
     case Qt::Key_Shift: return e.nativeVirtualKey() == 0xFFE2 ? "Shift_R" : "Shift_L";
@@ -681,7 +802,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     }
     // A held key acts once; only reading on and moving repeat, and never into the next screen.
     const bool repeats = key == "Return" || key == "space" || key == "Right" || key == "Left" ||
-                         key == "Up" || key == "Down" || key == "Prior";
+                         key == "Up" || key == "Down" || key == "Prior" || key == "BackSpace";
     if (event->isAutoRepeat() && !repeats) return;
     if (HoldKey(key)) {
         heldControl_ = key;
@@ -693,6 +814,12 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         if (key == "Next" && game_.ui.overlay == Overlay::Help) overlay_->ScrollPages(1);
         if (key == "Up") overlay_->ScrollLines(-1);
         if (key == "Down") overlay_->ScrollLines(1);
+        if (key == "Home" || key == "End") overlay_->ScrollToEnd(key == "End");
+        // Page Down pages down the history; the game closes it only from its end.
+        if (key == "Next" && game_.ui.overlay == Overlay::History) {
+            game_.ui.historyAtBottom = overlay_->AtBottom();
+            if (!game_.ui.historyAtBottom) overlay_->ScrollPages(1);
+        }
     }
     if (event->isAutoRepeat())
         Handle([&] { KeyRepeat(game_, key); });
@@ -738,7 +865,10 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
             Handle([&] { KeyDown(game_, "Prior"); });
     }
     for (; wheelAngle_ <= -120; wheelAngle_ += 120) {
-        if (game_.ui.overlay != Overlay::None && overlay_)
+        // At the end of the history the wheel closes it.
+        if (game_.ui.overlay == Overlay::History && overlay_ && overlay_->AtBottom())
+            Handle([&] { KeyDown(game_, "Escape"); });
+        else if (game_.ui.overlay != Overlay::None && overlay_)
             overlay_->ScrollLines(3);
         else
             Handle([&] { Click(game_, Control::Picture2); });
@@ -802,6 +932,8 @@ void MainWindow::Sync() {
         // (the model keeps them as they are).
         const bool hidden = game_.ui.textHidden;
         Label text = f.Label7;
+        // While it types, the part typed so far.
+        if (!TypingDone(game_)) text.Caption = FirstChars(text.Caption, TypedChars(game_));
         Button read = f.Command2, fast = f.Command3;
         std::array<Button, 2> choice{f.Command4[0], f.Command4[1]};
         PictureBox mark = f.Picture3;
@@ -815,7 +947,19 @@ void MainWindow::Sync() {
         picture3_->Apply(mark, z);
         ApplyButton(command2_, read, z);
         ApplyButton(command3_, fast, z);
-        for (int i = 0; i <= 1; ++i) ApplyButton(command4_[i], choice[i], z);
+        for (int i = 0; i <= 1; ++i) {
+            ApplyButton(command4_[i], choice[i], z);
+            static_cast<FaceButton*>(command4_[i])->SetMarked(game_.ui.choiceFocus == i);
+        }
+        SyncStoryComforts(z);
+    }
+    // The text types itself out while time passes.
+    const bool typing = f.Picture2.Visible && !TypingDone(game_);
+    if (typing && !typingTimer_.isActive()) {
+        typingClock_.start();
+        typingTimer_.start();
+    } else if (!typing && typingTimer_.isActive()) {
+        typingTimer_.stop();
     }
 
     // Control or Shift held on the board steps at the fast-forward tick.

@@ -3,8 +3,10 @@
 // each the window copies the model onto its widgets again.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +90,12 @@ class MainWindow : public QMainWindow {
     // A short notice over the top right of the board, gone after a moment.
     void ShowNotice(const QString& text);
 
+    // The story panel's comforts (the mark of what runs, オート or スキップ, and the system
+    // buttons for the mouse, オート, スキップ, 履歴 and 戻る, in the band under the text) and the
+    // ways of reading (the text's speed, auto's pace, the skip of unread text), from the
+    // settings.
+    void ApplyReadingSettings();
+
     // Full screen (F11, Alt+Enter): the game scaled to fill the screen, black around it.
     void SetFullscreen(bool on);
     bool fullscreen() const { return isFullScreen(); }
@@ -102,6 +110,8 @@ class MainWindow : public QMainWindow {
     QString TakeScreenshot(const QString& folder = QString());
 
   protected:
+    // Tab belongs to the game (the skip), not to moving the focus between widgets.
+    bool focusNextPrevChild(bool) override { return false; }
     // The close box asks what ゲームの終了 asks; the window closes only when the game ends.
     void closeEvent(QCloseEvent* event) override;
     // Keys and the wheel go to the game as its own key events; the window only translates.
@@ -140,6 +150,7 @@ class MainWindow : public QMainWindow {
     // The comforts around the game's screens: the panels over the window, the keyboard focus
     // on the board, the pointer and tooltips of the board, the auto-advance sign.
     void SyncComforts();
+    void SyncStoryComforts(double z);
 
     Game& game_;
     double zoom_;
@@ -154,6 +165,13 @@ class MainWindow : public QMainWindow {
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
     std::vector<QPushButton*> command4_;
+    QLabel* storyMark_ = nullptr;
+    std::array<QPushButton*, 4> systemButtons_{}; // オート, スキップ, 履歴, 戻る
+    bool storyMarkShown_ = true;
+    bool systemButtonsShown_ = true;
+    // The story text typing itself out: time passes for it while it types.
+    QTimer typingTimer_;
+    QElapsedTimer typingClock_;
 
     QAction* wishTitle_ = nullptr; // the titles, until the menus take their places
     QAction* fileTitle_ = nullptr;

@@ -31,12 +31,15 @@ class QtServices : public Services {
     std::string OtherSaveFolder() override { return otherSave_; }
     bool CanDrawPicture(const std::string& path) override { return CanDraw(path); }
     void Saved(const std::string& path, const std::string& picture) override;
+    std::string ReadRecordFile() override { return readFile_; }
+    void SetReadFile(std::string path) { readFile_ = std::move(path); }
     void Notice(const std::string& text) override;
 
   private:
     std::string appPath_;
     std::string saveFolder_;
     std::string otherSave_;
+    std::string readFile_;
     QPointer<MainWindow> window_;
 };
 

@@ -234,6 +234,13 @@ void FaceButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     DrawButtonFace(painter, option, style());
     painter.drawControl(QStyle::CE_PushButtonLabel, option);
+    if (marked_) {
+        // The keys' choice: a frame that reads at a glance.
+        painter.setPen(QPen(QColor(230, 120, 0), std::max(2, height() / 16)));
+        painter.setBrush(Qt::NoBrush);
+        const int inset = std::max(2, height() / 14);
+        painter.drawRect(rect().adjusted(inset, inset, -inset, -inset));
+    }
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
@@ -252,6 +259,10 @@ void LabelView::Apply(const Label& model, double zoom) {
     zoom_ = zoom;
     applied_ = true;
     setVisible(model.Visible);
+}
+
+QString LabelView::text() const {
+    return ToText(model_.Caption);
 }
 
 void LabelView::paintEvent(QPaintEvent*) {

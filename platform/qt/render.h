@@ -54,9 +54,18 @@ void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const Q
 class FaceButton : public QPushButton {
   public:
     using QPushButton::QPushButton;
+    // Drawn with the focus frame while the keys have chosen it (a story choice).
+    void SetMarked(bool marked) {
+        if (marked_ == marked) return;
+        marked_ = marked;
+        update();
+    }
 
   protected:
     void paintEvent(QPaintEvent*) override;
+
+  private:
+    bool marked_ = false;
 };
 
 // A label: back colour or transparent, word-wrapped caption at the top left.
@@ -65,6 +74,8 @@ class LabelView : public QWidget {
   public:
     explicit LabelView(QWidget* parent) : QWidget(parent) {}
     void Apply(const Label& model, double zoom);
+    // The text it shows now.
+    QString text() const;
 
   signals:
     void clicked();

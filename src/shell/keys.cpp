@@ -68,19 +68,22 @@ bool ReadOnKey(const std::string& key) {
 bool PanelKey(Game& g, const std::string& key) {
     UiState& ui = g.ui;
     if (ui.overlay == Overlay::History) {
-        if (key == "Next" || key == "Escape") {
+        // Page Down closes the history from its end; above it, the window pages down.
+        if ((key == "Next" && ui.historyAtBottom) || key == "Escape") {
             ui.overlay = Overlay::None;
             return true;
         }
-        // Up, Down and Prior scroll the history in the window.
-        return key == "Prior" || key == "Up" || key == "Down";
+        // Up, Down, Prior, Next, Home and End scroll the history in the window.
+        return key == "Prior" || key == "Next" || key == "Up" || key == "Down" || key == "Home" ||
+               key == "End";
     }
     if (key == "F1" || key == "Escape" || key == "Return" || key == "space") {
         ui.overlay = Overlay::None;
         return true;
     }
     // The key list scrolls in the window when it is longer than the window.
-    return key == "Up" || key == "Down" || key == "Prior" || key == "Next";
+    return key == "Up" || key == "Down" || key == "Prior" || key == "Next" || key == "Home" ||
+           key == "End";
 }
 
 // At a story choice the arrows move between はい and いいえ (the first shows はい) and the reading
@@ -289,6 +292,7 @@ bool KeyDown(Game& g, const std::string& key, bool repeat) {
     if (ui.overlay != Overlay::None) return PanelKey(g, key);
     if (key == "F1" || key == "Prior") {
         ui.overlay = key == "F1" ? Overlay::Help : Overlay::History;
+        ui.historyAtBottom = true; // it opens at the newest
         return true;
     }
     // F5 and F9: the quick slot (saving where セーブ could save; loading where ロード could).

@@ -152,6 +152,7 @@ class WindowTest : public QObject {
     void theBattleAdditionsCoverNoNameFigureOrButton();
     void theDataFolderIsThePlayersOwn();
     void theRecordWindowKeepsLabelledRecordsFromTheKeyboard();
+    void readingTheStoryFromTheWindow();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
     void hintCatcherLiesOverTheBoardAndTakesItsClicks();
@@ -719,6 +720,121 @@ void WindowTest::theRecordWindowKeepsLabelledRecordsFromTheKeyboard() {
     settings.Flush();
     QCOMPARE(PlayerSettings(dir.filePath("vernadora.conf").toStdString()).Choice("autosave", 2, 1),
              0);
+}
+
+void WindowTest::readingTheStoryFromTheWindow() {
+    QTemporaryDir dir;
+    std::ostringstream quiet;
+    ScriptServices svc(quiet, dir.path().toStdString());
+    Game g(svc);
+    g.rng.Seed(1);
+    g.rng.fixedSeed = true;
+    Open(g);
+    ScriptRunner runner(g, svc, quiet);
+    MainWindow w(g, 1.5);
+    PlayerSettings settings(dir.filePath("vernadora.conf").toStdString());
+    w.SetSettings(&settings);
+    QVERIFY2(!g.ui.skipUnread, "the window's skip stops at unread text unless the player says");
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    for (const char* line :
+         {"dialog click 決定", "key 1", "key y", "key Return", "key 2", "key y", "key Return"})
+        runner.Line(line, 1);
+    w.Sync();
+    QVERIFY(g.f.Picture2.Visible);
+    const auto find = [&](const char* name) {
+        auto* widget = w.findChild<QWidget*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no widget %s", name);
+        return widget;
+    };
+    const auto place = [&](const char* name) {
+        QWidget* widget = find(name);
+        return QRect(widget->mapTo(w.client(), QPoint(0, 0)), widget->size());
+    };
+
+    // The system buttons lie in the band under the text: never over the text, the picture, ≫
+    // or 早送り, and all inside the panel.
+    for (const char* name : {"SystemAuto", "SystemSkip", "SystemHistory", "SystemBack"}) {
+        QVERIFY2(find(name)->isVisible(), name);
+        for (const char* other : {"Label7", "Image5", "Command2", "Command3"})
+            QVERIFY2(!place(name).intersects(place(other)),
+                     qPrintable(QString("%1 over %2").arg(name, other)));
+        QVERIFY(QRect(QPoint(0, 0), w.client()->size()).contains(place(name)));
+    }
+    // 戻る steps back; オート starts auto, and its mark shows on the panel.
+    const int step = g.s.StoryStep;
+    QTest::keyClick(&w, Qt::Key_Return);
+    QCOMPARE(int(g.s.StoryStep), step + 1);
+    QTest::mouseClick(static_cast<QPushButton*>(find("SystemBack")), Qt::LeftButton);
+    QCOMPARE(int(g.s.StoryStep), step);
+    QTest::mouseClick(static_cast<QPushButton*>(find("SystemAuto")), Qt::LeftButton);
+    QVERIFY(g.ui.autoAdvance);
+    QVERIFY(find("StoryMark")->isVisible());
+    QVERIFY(!place("StoryMark").intersects(place("Label7")));
+    QTest::mouseClick(static_cast<QPushButton*>(find("SystemAuto")), Qt::LeftButton);
+    QVERIFY(!g.ui.autoAdvance && !find("StoryMark")->isVisible());
+    // Tab is the game's skip, not a move of the focus; Tab again stops it.
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QCOMPARE(int(g.s.FastForward), int(kTrue));
+    QVERIFY(find("StoryMark")->isVisible());
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QCOMPARE(int(g.s.FastForward), 0);
+
+    // Typing: the text shows a part, then all of it; a click during the typing completes it.
+    auto* speed = [&] {
+        w.ShowSettings();
+        return w.settingsWindow()->findChild<QComboBox*>("text_speed");
+    }();
+    QVERIFY(speed);
+    speed->setCurrentIndex(1);
+    QVERIFY(g.ui.textSpeed > 0);
+    w.settingsWindow()->close();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* label7 = static_cast<LabelView*>(find("Label7"));
+    QTest::keyClick(&w, Qt::Key_Return);
+    const QString whole = ToText(g.f.Label7.Caption);
+    QVERIFY(label7->text().size() < whole.size());
+    QTRY_COMPARE(label7->text(), whole);
+    const int typedStep = g.s.StoryStep;
+    QTest::keyClick(&w, Qt::Key_Return);
+    QVERIFY(label7->text().size() < ToText(g.f.Label7.Caption).size());
+    QTest::mouseClick(label7, Qt::LeftButton);
+    QCOMPARE(label7->text(), ToText(g.f.Label7.Caption));
+    QCOMPARE(int(g.s.StoryStep), typedStep + 1);
+
+    // The system buttons can be hidden.
+    auto* buttons = [&] {
+        w.ShowSettings();
+        return w.settingsWindow()->findChild<QComboBox*>("system_buttons");
+    }();
+    buttons->setCurrentIndex(0);
+    QVERIFY(!find("SystemBack")->isVisible());
+    w.settingsWindow()->close();
+
+    // The history: opaque, Page Down pages down and closes only from its end, the wheel at the
+    // end closes it.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    for (int i = 0; i < 12; ++i) QTest::keyClick(&w, Qt::Key_Return);
+    QTest::keyClick(&w, Qt::Key_PageUp);
+    QCOMPARE(g.ui.overlay, Overlay::History);
+    QImage shown = find("Overlay")->grab().toImage();
+    const QPoint middle = place("Label7").center();
+    QCOMPARE(shown.pixelColor(middle - find("Overlay")->mapTo(w.client(), QPoint(0, 0))).alpha(),
+             255);
+    QTest::keyClick(&w, Qt::Key_Home);
+    QTest::keyClick(&w, Qt::Key_PageDown);
+    QCOMPARE(g.ui.overlay, Overlay::History);
+    QTest::keyClick(&w, Qt::Key_End);
+    QTest::keyClick(&w, Qt::Key_PageDown);
+    QCOMPARE(g.ui.overlay, Overlay::None);
+    QTest::keyClick(&w, Qt::Key_PageUp);
+    QWheelEvent down(QPointF(10, 10), w.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &down);
+    QCOMPARE(g.ui.overlay, Overlay::None);
 }
 
 void WindowTest::theDataFolderIsThePlayersOwn() {
