@@ -90,18 +90,31 @@ void NoteAnswer(Game& g, const std::string& caption) {
     Keep(g.ui, "→ " + caption, HistoryKind::Answer);
 }
 
+namespace {
+
+// A dialog stops a skip: a held key counts as let go, and Tab's skip ends at the next tick.
+void TakeKeyboard(UiState& ui) {
+    ui.ReleaseHeldKeys();
+    if (ui.skipToggled) {
+        ui.skipToggled = false;
+        ui.fastForwardReleased = true;
+    }
+}
+
+} // namespace
+
 MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool critical,
                  const std::string& title) {
     NoteShown(g);
     ++g.ui.modals;
-    g.ui.ReleaseHeldKeys(); // the box takes the keyboard
+    TakeKeyboard(g.ui); // the box takes the keyboard
     return g.svc.MsgBox(text, buttons, critical, title);
 }
 
 void RunNameDialog(Game& g) {
     NoteShown(g);
     ++g.ui.modals;
-    g.ui.ReleaseHeldKeys(); // the dialog takes the keyboard
+    TakeKeyboard(g.ui); // the dialog takes the keyboard
     g.svc.RunNameDialog(g);
 }
 
