@@ -128,6 +128,7 @@ void 攻撃(Game& g, int p) {
     else if (s.UnitWish[t] == 15)
         d = Ceiling(d / 3.0);
     Append(g, s.UnitName[t] + "に" + std::to_string(d) + "のダメージ！");
+    g.ui.Cue(Sound::Hit);
     g.f.Label2[t].BackColor = kHitName;
     g.f.Label3[t].BackColor = kHitValue;
     // An eater takes no more than the target has left, and never less than nothing.
@@ -140,6 +141,7 @@ void 攻撃(Game& g, int p) {
         const long long r = Int(g.Rnd() * 4);
         Append(g, s.UnitName[t] + kFalls[r]);
         s.SlotCrossNext[t] = 1;
+        g.ui.Cue(Sound::Knockdown);
     }
     if (wp == 4) {
         d = Int((d + 1) / 2.0);
@@ -170,6 +172,7 @@ void SettleDeath(Game& g, int i) {
     auto& s = g.s;
     s.UnitHP[i] = 0;
     g.f.Label1.Caption = s.UnitName[i] + "は死んだ！！";
+    g.ui.Cue(Sound::Death);
     const std::string stillAlive = "だが" + s.UnitName[i] + "は、まだ命を持っている！！";
     if ((s.UnitWishState[i] == 0 && s.UnitWish[i] == 5) ||
         (s.UnitWishState[i] == 1 && s.UnitWish[i] == 14)) {

@@ -47,6 +47,7 @@ void 回復(Game& g, int p) {
     const Long a = s.ActPower[p];
     g.f.Label1.Caption = s.UnitName[p] + "は回復を願った！！" + CR + s.UnitName[t] + "の力が" +
                          std::to_string(a) + "回復した！！";
+    g.ui.Cue(Sound::Heal);
     s.UnitHP[t] = SaturateToLong(static_cast<long long>(s.UnitHP[t]) + a);
     s.PhaseHPChange[t] = SaturateToLong(static_cast<long long>(s.PhaseHPChange[t]) + a);
     g.f.Label2[t].BackColor = kHealName;
@@ -69,6 +70,7 @@ void SummonUnit(Game& g) {
     auto& s = g.s;
     const int slot = s.SelSlot;
     g.f.Label1.Caption = "召喚しました。";
+    g.ui.Cue(Sound::Summon);
     s.ControlledRace[s.SummonRace] = 0;
     if (s.SummonRace > 4) s.PactWish[s.SummonWish] = 0;
     s.SlotSummoned[slot] = 1;
@@ -89,6 +91,7 @@ void ReleaseUnit(Game& g) {
     auto& s = g.s;
     const int slot = s.SelSlot;
     g.f.Label1.Caption = s.UnitName[slot] + "を解放しました。";
+    g.ui.Cue(Sound::Release);
     s.SlotSummoned[slot] = 0;
     MoveUnit(g, slot + 10, slot);
     s.SlotState[slot] = 0;

@@ -23,7 +23,10 @@ bool Answer(Game& g, int i, const std::string& consent) {
     switch (g.s.RecruitMood[i]) {
     case 3: Say(g, name + "は仲間にならない。"); return false;
     case 0: Say(g, name + "は申し出を断った。"); return false;
-    case 1: Say(g, name + "は申し出を受け入れた。" + CR + consent); return true;
+    case 1:
+        Say(g, name + "は申し出を受け入れた。" + CR + consent);
+        g.ui.Cue(Sound::Recruit);
+        return true;
     default: return false; // mood 2 keeps silent: the previous message stays
     }
 }

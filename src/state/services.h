@@ -39,6 +39,10 @@ class Services {
     virtual void Saved(const std::string& /*path*/, const std::string& /*picture*/) {}
     // A short notice that does not stop the game (a quick save done, or why it could not be).
     virtual void Notice(const std::string& /*text*/) {}
+    // Music and effects: the piece to play from now on, looping (a short phrase plays once;
+    // "" is silence), and an effect to play once. By their names under audio/.
+    virtual void PlayMusic(const std::string& /*piece*/) {}
+    virtual void PlaySound(const std::string& /*effect*/) {}
     // The file of the story steps the player has read; empty: kept for this run only.
     virtual std::string ReadRecordFile() { return ""; }
     // Whether the front end can draw a picture file whose header the game has checked; a file

@@ -13,6 +13,7 @@
 #include "state/form.h"
 #include "state/read_steps.h"
 #include "state/rng.h"
+#include "state/sound.h"
 #include "state/state.h"
 
 namespace vern {
@@ -107,6 +108,15 @@ struct UiState {
     int choiceFocus = -1;
     // The history panel is scrolled to its end (the window says): Page Down then closes it.
     bool historyAtBottom = true;
+
+    // Music and sound. The effect the running event called for (the most important one), and
+    // the piece playing now ("" silence).
+    Sound cue = Sound::None;
+    std::string music;
+
+    void Cue(Sound s) {
+        if (static_cast<int>(s) > static_cast<int>(cue)) cue = s;
+    }
 
     // Every held key counts as let go: the window lost the keyboard to a dialog or to another
     // window, and will not see the keys' release.
