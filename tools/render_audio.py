@@ -11,10 +11,13 @@ General MIDI SoundFont) -> Ogg Vorbis (oggenc). Its header says how it is played
     %render once tail=3.0     a phrase played once, with TAIL seconds of reverb after the last note
     %render loudness=-20      the level it is brought to (RMS, dBFS; a peak never passes -2 dBFS)
 
-A loop is rendered twice, and exactly one loop length is cut from the second pass, so the reverb
-and the notes still ringing at the end of the first pass carry over into its start: the end of the
-file flows into its beginning. Its length must be a whole number of bars, and every voice must
-agree on it (abc2midi's warnings about bar lengths stop the build).
+A loop is rendered with LOOP_TAIL seconds more, and what still rings past its end (the notes'
+release, the reverb) is added onto its start: what a second pass would hear there, at half the
+cost of rendering two passes and cutting one from the second (the two agree to a few thousandths
+of full scale, where a note struck again cuts its own ringing). The end of the file then flows
+into its beginning. Its length must be a whole
+number of bars and of samples, and every voice must agree on it (abc2midi's warnings about bar
+lengths stop the build).
 
 A sound effect (content/sounds/ID.sfx) is a recipe of sox synth chains, one line a layer:
 
