@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev libgtest-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   xvfb xauth desktop-file-utils
+  python3 abcmidi fluidsynth fluid-soundfont-gm vorbis-tools sox
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -20,6 +20,11 @@ for size in 16 32 48 64 128 256; do
   [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/vernadora.png" ] || fail "no ${size}px icon"
 done
 [ -f "$prefix/share/doc/vernadora/README.md" ] || fail "no README"
+if [ -d "$build/bin/audio" ]; then
+  for f in music/title.ogg music/victory.ogg sfx/button.ogg; do
+    [ -f "$prefix/share/vernadora/audio/$f" ] || fail "no audio/$f in share/vernadora"
+  done
+fi
 desktop-file-validate "$prefix/share/applications/vernadora.desktop"
 
 play() { # HOME SCRIPT [as...]: plays the installed game with that home; prints what happens
