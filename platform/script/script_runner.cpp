@@ -202,6 +202,14 @@ void ScriptServices::Beep() {
     Emit(Json(J{{"event", "beep"}}));
 }
 
+void ScriptServices::PlayMusic(const std::string& piece) {
+    if (audio) Emit(Json(J{{"event", "music"}, {"piece", piece}}));
+}
+
+void ScriptServices::PlaySound(const std::string& effect) {
+    if (audio) Emit(Json(J{{"event", "sound"}, {"effect", effect}}));
+}
+
 void ScriptServices::Notice(const std::string& text) {
     Emit(Json(J{{"event", "notice"}, {"text", text}}));
 }
@@ -250,6 +258,12 @@ void ScriptRunner::Line(const std::string& line, int lineNo) {
             if (panel ? entry.kind != HistoryKind::Title : entry.kind != HistoryKind::Answer)
                 texts.push_back(entry.text);
         svc_.Emit(Json(J{{panel ? "panel" : "history", texts}}));
+    } else if (cmd == "audio") {
+        // audio on: the music and the effects the game plays from now on, as events (the piece
+        // playing now first); audio off: no more of them.
+        if (args != "on" && args != "off") Malformed(lineNo, "audio takes on or off");
+        svc_.audio = args == "on";
+        if (svc_.audio) svc_.PlayMusic(g_.ui.music);
     } else if (cmd == "back") {
         // Backspace: the story one text back.
         if (!args.empty()) Malformed(lineNo, "back takes nothing");

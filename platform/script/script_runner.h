@@ -33,6 +33,10 @@ class ScriptServices : public Services {
     std::string SaveFolder() override { return saveFolder ? *saveFolder : appPath_; }
     std::string OtherSaveFolder() override { return otherSaveFolder; }
     std::string ReadRecordFile() override { return readFile; }
+    // The music and the effects, printed once "audio on" asks for them.
+    void PlayMusic(const std::string& piece) override;
+    void PlaySound(const std::string& effect) override;
+    bool audio = false;
     bool CanDrawPicture(const std::string& path) override {
         return canDrawPicture ? canDrawPicture(path) : true;
     }

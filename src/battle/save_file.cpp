@@ -200,6 +200,7 @@ void セーブ_Click(Game& g) {
         ::unlink(PictureBeside(path).c_str());
         g.svc.Saved(path, PictureBeside(path));
     }
+    g.svc.PlaySound(SoundName(Sound::Saved));
     MsgBox(g, "セーブが無事終了しました。", MsgButtons::OK, false, "セーブ完了");
 }
 

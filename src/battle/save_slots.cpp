@@ -177,6 +177,7 @@ bool AskSaveToSlot(Game& g, SlotId id) {
         MsgBox(g, SaveFailedText(number), MsgButtons::OK, false, "セーブ");
         return false;
     }
+    g.ui.Cue(Sound::Saved);
     g.svc.Notice(SlotLabel(id) + "にセーブしました。");
     return true;
 }
@@ -248,14 +249,18 @@ void AutosaveOnArrival(Game& g) {
 void QuickSave(Game& g) {
     const std::string why = WhySavingClosed(g);
     if (!why.empty()) {
+        g.ui.Cue(Sound::Error);
         g.svc.Notice("クイックセーブできません：" + why);
         return;
     }
     const int number = SaveToSlot(g, {SlotKind::Quick, 0});
-    if (number != 0)
+    if (number != 0) {
+        g.ui.Cue(Sound::Error);
         g.svc.Notice("クイックセーブできませんでした。（エラー" + std::to_string(number) + "番）");
-    else
-        g.svc.Notice("クイックセーブしました。");
+        return;
+    }
+    g.ui.Cue(Sound::Saved);
+    g.svc.Notice("クイックセーブしました。");
 }
 
 void QuickLoad(Game& g) {

@@ -75,7 +75,8 @@ MusicTable ParseMusicTable(const ContentFile& file) {
                     t.errors.push_back(where + "steps must rise");
                 from.emplace_back(step, piece);
             } else {
-                t.errors.push_back(where + "\"" + line + "\" is neither STEP PIECE nor battle PIECE");
+                t.errors.push_back(where + "\"" + line +
+                                   "\" is neither STEP PIECE nor battle PIECE");
             }
         }
     }

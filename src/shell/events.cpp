@@ -17,6 +17,7 @@
 #include "screen/panels.h"
 #include "screen/start.h"
 #include "screen/wish_page.h"
+#include "shell/audio.h"
 #include "shell/file_menu.h"
 #include "shell/keys.h"
 #include "shell/reading.h"
@@ -68,6 +69,7 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
     // The story as it stood, to step back to when this event reads it on.
     const bool story = g.f.Picture2.Visible;
     const int modals = g.ui.modals, loads = g.ui.loads;
+    const auto wishes = g.s.WishKnown;
     std::optional<StoryMoment> before;
     if (story) before = MomentOf(g);
     g.busy = true;
@@ -99,6 +101,10 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
     }
     NoteShown(g);
     NoteRead(g);
+    // A wish the player did not know before.
+    for (int k = 1; k <= 12; ++k)
+        if (g.s.WishKnown[k] > wishes[k]) g.ui.Cue(Sound::Wish);
+    SettleAudio(g);
     return true;
 }
 
@@ -192,6 +198,11 @@ bool Click(Game& g, Control c, int index) {
     // Label9 lies over the board: a click on a board label reaches it while it shows.
     if (IsBoardLabel(c) && g.f.Label9.Visible) c = Control::Label9;
     return RunEvent(g, [&] {
+        // The click's own sound: a command button; the story reading on.
+        if (c == Control::Command1) g.ui.Cue(Sound::Button);
+        if (c == Control::Command2 || c == Control::Label7 || c == Control::Picture2 ||
+            c == Control::Command4)
+            g.ui.Cue(Sound::Advance);
         switch (c) {
         case Control::Command1: Command1_Click(g, index); break;
         case Control::Command2:

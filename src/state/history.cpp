@@ -106,6 +106,8 @@ void TakeKeyboard(UiState& ui) {
 MsgAnswer MsgBox(Game& g, const std::string& text, MsgButtons buttons, bool critical,
                  const std::string& title) {
     NoteShown(g);
+    // Something went wrong: the box sounds as it opens.
+    if (critical) g.svc.PlaySound(SoundName(Sound::Error));
     ++g.ui.modals;
     TakeKeyboard(g.ui); // the box takes the keyboard
     return g.svc.MsgBox(text, buttons, critical, title);

@@ -177,7 +177,7 @@ def check_table(content_dir):
         if line == "@modes":
             section = "modes"
             continue
-        m = re.fullmatch(r"@scene (\d+)", line)
+        m = re.fullmatch(r"@(\d+)", line)
         if m:
             number = int(m.group(1))
             if number in scenes:
@@ -189,7 +189,7 @@ def check_table(content_dir):
             continue
         m = re.fullmatch(r"\|(\S+) (\S+)", line)
         if not m or section is None:
-            problems.append(f"{where}: expected @modes, @scene N or |KEY PIECE: {line!r}")
+            problems.append(f"{where}: expected @modes, @N or |KEY PIECE: {line!r}")
             continue
         key, piece = m.groups()
         if piece not in pieces:
