@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/content.h"
+#include "catalogue/music.h"
 #include "catalogue/units.h"
 #include "catalogue/wishes.h"
 #include "fake_services.h"
@@ -156,6 +157,42 @@ TEST(Content, CompiledInFilesAreWellFormed) {
         ASSERT_NE(f, nullptr) << path;
         EXPECT_TRUE(f->errors.empty()) << path << ": " << (f->errors.empty() ? "" : f->errors[0]);
     }
+}
+
+} // namespace
+} // namespace vern::test
+
+namespace vern::test {
+namespace {
+
+TEST(MusicTable, TheGamesTableReadsWithoutFaultAndFindsItsPieces) {
+    const MusicTable& table = Music();
+    EXPECT_TRUE(table.errors.empty()) << table.errors.front();
+    EXPECT_FALSE(table.Mode("title").empty());
+    EXPECT_FALSE(table.AtStep(1, 1).empty());
+    EXPECT_FALSE(table.Battle(1).empty());
+}
+
+TEST(MusicTable, StepsChooseTheLastPieceAtOrBeforeThemAndFaultsAreNamed) {
+    const ContentFile file = ParseContent("music.txt", "@modes\n|title title\n@5\n|1 everyday\n"
+                                                       "|20 tension\n|battle boss\n@6\n|3 nothing\n"
+                                                       "|9 dark\n|4 dark\n|tune dark\n@x\n");
+    const MusicTable t = ParseMusicTable(file);
+    EXPECT_EQ(t.AtStep(5, 1), "everyday");
+    EXPECT_EQ(t.AtStep(5, 19), "everyday");
+    EXPECT_EQ(t.AtStep(5, 501), "tension");
+    EXPECT_EQ(t.AtStep(7, 1), "");
+    EXPECT_EQ(t.Battle(5), "boss");
+    // An unknown piece, steps that fall, a line of neither kind, a head of neither kind, and
+    // the screens @modes leaves without a piece.
+    const std::string all = [&] {
+        std::string joined;
+        for (const std::string& e : t.errors) joined += e + "\n";
+        return joined;
+    }();
+    for (const char* fault : {"no piece \"nothing\"", "steps must rise", "\"tune dark\"", "@x",
+                              "no piece for free", "no piece for defeat"})
+        EXPECT_NE(all.find(fault), std::string::npos) << fault << " in\n" << all;
 }
 
 } // namespace
