@@ -26,6 +26,7 @@
 #include <exception>
 #include <iostream>
 
+#include "audio_player.h"
 #include "battle/preview.h"
 #include "catalogue/wishes.h"
 #include "io/cp932.h"
@@ -105,7 +106,16 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     client_->setFixedSize(Px(game_.f.ClientWidth, zoom_), Px(game_.f.ClientHeight, zoom_));
     client_->onClick = [this](Control c, int index) { OnClick(c, index); };
     client_->onHoverSlot = [this] { SyncComforts(); };
-    client_->afterFirstPaint = [this] { QTimer::singleShot(0, this, [this] { EnsureMenus(); }); };
+    // The menus and then the sound come after the first paint: nothing delays it.
+    const QString exe = QCoreApplication::applicationDirPath();
+    audio_ = new AudioPlayer(QDir(QString::fromStdString(game_.svc.AppPath())).filePath("audio"),
+                             {exe, QDir(exe).filePath(QStringLiteral("../lib/vernadora"))}, this);
+    client_->afterFirstPaint = [this] {
+        QTimer::singleShot(0, this, [this] {
+            EnsureMenus();
+            QTimer::singleShot(0, this, [this] { audio_->Start(); });
+        });
+    };
     stage_->resize(client_->size());
     BuildActions();
     BuildMenus();
@@ -414,6 +424,7 @@ void MainWindow::SetSettings(PlayerSettings* settings) {
     game_.ui.battleAdditions = this->settings().Choice("battle_additions", 2, 1) == 1;
     game_.ui.autosave = this->settings().Choice("autosave", 2, 1) == 1;
     ApplyReadingSettings();
+    ApplyAudioSettings();
     Sync();
 }
 
@@ -479,6 +490,24 @@ std::vector<SettingRow> MainWindow::SettingRows() {
                              {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
     rows.push_back(choiceRow("story_mark", "オート・スキップの印",
                              {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
+    // Music and sound.
+    QStringList levels;
+    for (int v = 0; v <= 10; ++v) levels << QStringLiteral("%1%").arg(v * 10);
+    const auto audioRow = [this](const char* name, const char* label, QStringList choices,
+                                 int fallback) {
+        const std::string key = name;
+        const int count = static_cast<int>(choices.size());
+        return SettingRow{
+            QString::fromLatin1(name), QString::fromUtf8(label), choices,
+            [this, key, count, fallback] { return settings().Choice(key, count, fallback); },
+            [this, key](int i) {
+                settings().SetChoice(key, i);
+                ApplyAudioSettings();
+            }};
+    };
+    rows.push_back(audioRow("music_volume", "音楽の音量", levels, 7));
+    rows.push_back(audioRow("effects_volume", "効果音の音量", levels, 7));
+    rows.push_back(audioRow("mute", "消音（M）", {QStringLiteral("切"), QStringLiteral("入")}, 0));
     rows.push_back({QStringLiteral("battle_additions"),
                     QStringLiteral("戦いの補助表示"),
                     {QStringLiteral("切"), QStringLiteral("入")},
@@ -510,6 +539,7 @@ void MainWindow::ResetSettings() {
     game_.ui.battleAdditions = true;
     game_.ui.autosave = true;
     ApplyReadingSettings();
+    ApplyAudioSettings();
     Sync();
     settings().Changed(*this);
 }
@@ -731,6 +761,20 @@ void MainWindow::SyncStoryComforts(double z) {
     systemButtons_[3]->setEnabled(!ui.back.empty());
 }
 
+void MainWindow::ApplyAudioSettings() {
+    PlayerSettings& s = settings();
+    audio_->SetVolumes(s.Choice("music_volume", 11, 7) * 10, s.Choice("effects_volume", 11, 7) * 10,
+                       s.Choice("mute", 2, 0) == 1);
+}
+
+void MainWindow::ToggleMute() {
+    const bool muted = settings().Choice("mute", 2, 0) == 0;
+    settings().SetChoice("mute", muted ? 1 : 0);
+    ApplyAudioSettings();
+    if (settingsWindow_) settingsWindow_->Refresh();
+    ShowNotice(muted ? QStringLiteral("消音") : QStringLiteral("消音を解除"));
+}
+
 void MainWindow::ApplyReadingSettings() {
     PlayerSettings& s = settings();
     game_.ui.textSpeed = kTextSpeeds[static_cast<std::size_t>(s.Choice("text_speed", 4, 0))];
@@ -788,6 +832,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (key == "s" && !event->isAutoRepeat()) {
         TakeScreenshot();
+        return;
+    }
+    if (key == "m" && !event->isAutoRepeat()) {
+        ToggleMute();
         return;
     }
     if (key == "F10") {

@@ -27,6 +27,7 @@ class QPushButton;
 
 namespace vern::qt {
 
+class AudioPlayer;
 class PlayerSettings;
 class RecordWindow;
 class SettingsWindow;
@@ -89,6 +90,12 @@ class MainWindow : public QMainWindow {
     void WriteRecordPicture(const QString& file);
     // A short notice over the top right of the board, gone after a moment.
     void ShowNotice(const QString& text);
+
+    // The music and the effects (started after the first paint).
+    AudioPlayer* audio() const { return audio_; }
+    // The volumes and mute from the settings; M toggles mute.
+    void ApplyAudioSettings();
+    void ToggleMute();
 
     // The story panel's comforts (the mark of what runs, オート or スキップ, and the system
     // buttons for the mouse, オート, スキップ, 履歴 and 戻る, in the band under the text) and the
@@ -165,6 +172,7 @@ class MainWindow : public QMainWindow {
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
     std::vector<QPushButton*> command4_;
+    AudioPlayer* audio_ = nullptr;
     QLabel* storyMark_ = nullptr;
     std::array<QPushButton*, 4> systemButtons_{}; // オート, スキップ, 履歴, 戻る
     bool storyMarkShown_ = true;

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "audio_player.h"
 #include "name_dialog.h"
 
 namespace vern::qt {
@@ -54,6 +55,14 @@ void QtServices::Saved(const std::string&, const std::string& picture) {
 
 void QtServices::Notice(const std::string& text) {
     if (window_) window_->ShowNotice(ToText(text));
+}
+
+void QtServices::PlayMusic(const std::string& piece) {
+    if (window_) window_->audio()->SetMusic(QString::fromStdString(piece));
+}
+
+void QtServices::PlaySound(const std::string& effect) {
+    if (window_) window_->audio()->PlayEffect(QString::fromStdString(effect));
 }
 
 void QtServices::Beep() {

@@ -34,6 +34,8 @@ class QtServices : public Services {
     std::string ReadRecordFile() override { return readFile_; }
     void SetReadFile(std::string path) { readFile_ = std::move(path); }
     void Notice(const std::string& text) override;
+    void PlayMusic(const std::string& piece) override;
+    void PlaySound(const std::string& effect) override;
 
   private:
     std::string appPath_;
