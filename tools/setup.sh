@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-dev clang-format
   xvfb xauth desktop-file-utils
   python3 abcmidi fluidsynth fluid-soundfont-gm vorbis-tools sox
+  qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
+  pulseaudio pulseaudio-utils
 )
 missing=()
 for p in "${packages[@]}"; do
