@@ -108,9 +108,13 @@ exec_line=$(grep '^Exec=' "$desktop") || fail "no Exec in $desktop"
 [ "$exec_line" = "Exec=/usr/games/vernadora" ] || fail "the menu entry's $exec_line"
 if has desktop-file-validate; then desktop-file-validate "$desktop" || fail "desktop-file-validate"; fi
 if has appstreamcli; then
-  appstreamcli validate --no-net --pedantic "$metainfo" >"$work/appstream.log" 2>&1 ||
-    { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
-  ! grep -E '^ *[EWI]:' "$work/appstream.log" || fail "appstreamcli has remarks"
+  # The entry alone, then the unpacked tree: the entry with the menu entry it launches.
+  for check in "validate --no-net --pedantic $metainfo" "validate-tree --no-net --pedantic $root"; do
+    # shellcheck disable=SC2086 # the words of the check
+    appstreamcli $check >"$work/appstream.log" 2>&1 ||
+      { cat "$work/appstream.log" >&2; fail "appstreamcli $check"; }
+    ! grep -E '^ *[EWIP]:' "$work/appstream.log" || fail "appstreamcli $check has remarks"
+  done
 fi
 echo "check_package: $(basename "$deb") made and checked in $((SECONDS - started)) s"
 
