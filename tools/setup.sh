@@ -12,13 +12,26 @@ packages=(
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   pulseaudio pulseaudio-utils
 )
+# The Debian package's makers and checkers (dpkg-shlibdeps, lintian, appstreamcli,
+# hardening-check), without what they only recommend.
+package_tools=(dpkg-dev lintian appstream devscripts)
 missing=()
+missing_tools=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
+for p in "${package_tools[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing_tools+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_tools[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]} ${missing_tools[*]}"
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  fi
+  if [ ${#missing_tools[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+      "${missing_tools[@]}"
+  fi
 fi

@@ -1,9 +1,10 @@
 // Where the game finds its pictures and keeps its save, for the window started without --dir.
 //
 // The kind of install decides, never a test of what may be written:
-// - an installed game (its pictures in PREFIX/share/vernadora beside its PREFIX/bin) keeps
-//   save.dat in the user's data folder ($XDG_DATA_HOME/vernadora, by default
-//   ~/.local/share/vernadora), also when run as root;
+// - an installed game (its pictures in PREFIX/share/vernadora beside the PREFIX/bin of
+//   cmake --install or the /usr/games of the Debian package) keeps save.dat in the user's data
+//   folder ($XDG_DATA_HOME/vernadora, by default ~/.local/share/vernadora), also when run as
+//   root;
 // - a portable folder (the executable beside CG/, as in the build tree) keeps it beside the
 //   program.
 // A save that an earlier run kept in the other place is still found by ロード when there is none

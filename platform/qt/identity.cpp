@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QIcon>
 
+// The id of the game's menu entry (jp.vernadora.vernadora.desktop), given by the build.
+#ifndef VERN_APP_ID
+#define VERN_APP_ID "jp.vernadora.vernadora"
+#endif
+
 namespace vern::qt {
 
 void IdentifyApplication(const std::string& version) {
@@ -11,7 +16,7 @@ void IdentifyApplication(const std::string& version) {
     QCoreApplication::setApplicationName(QStringLiteral("vernadora"));
     QCoreApplication::setApplicationVersion(QString::fromStdString(version));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("ヴェルナドーラ演義"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("vernadora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VERN_APP_ID));
     // The icon theme's, where the game is installed; else the one built into the program.
     QIcon builtIn;
     builtIn.addFile(QStringLiteral(":/vernadora/48x48/apps/vernadora.png"));

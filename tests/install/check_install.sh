@@ -19,13 +19,20 @@ fail() { echo "check_install: $*" >&2; exit 1; }
 for size in 16 32 48 64 128 256; do
   [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/vernadora.png" ] || fail "no ${size}px icon"
 done
-[ -f "$prefix/share/doc/vernadora/README.md" ] || fail "no README"
+for doc in README.md copyright changelog.gz; do
+  [ -f "$prefix/share/doc/vernadora/$doc" ] || fail "no $doc"
+done
 if [ -d "$build/bin/audio" ]; then
   for f in music/title.ogg music/victory.ogg sfx/button.ogg; do
     [ -f "$prefix/share/vernadora/audio/$f" ] || fail "no audio/$f in share/vernadora"
   done
+  [ -f "$prefix/lib/vernadora/libvernadora_audio.so" ] || fail "no lib/vernadora/libvernadora_audio.so"
 fi
-desktop-file-validate "$prefix/share/applications/vernadora.desktop"
+[ -f "$prefix/share/man/man6/vernadora.6.gz" ] || fail "no manual page"
+[ -f "$prefix/share/metainfo/jp.vernadora.vernadora.metainfo.xml" ] || fail "no AppStream entry"
+desktop=$prefix/share/applications/jp.vernadora.vernadora.desktop
+desktop-file-validate "$desktop"
+grep -qx 'Exec=vernadora' "$desktop" || fail "the menu entry does not start vernadora from the PATH"
 
 play() { # HOME SCRIPT [as...]: plays the installed game with that home; prints what happens
   local h=$1 script=$2
@@ -51,20 +58,7 @@ out=$(play "$owner" "$work/load.txt")
 grep -q 'ロードしました' <<<"$out" || fail "the save in the prefix was not found: $out"
 rm "$prefix/share/vernadora/save.dat"
 
-# The prefix read-only to the player; as root, the player is "nobody".
-chmod -R a-w "$prefix"
-home=$work/home
-mkdir -p "$home"
-chmod 777 "$home"
-as_player=()
-if [ "$(id -u)" -eq 0 ]; then as_player=(setpriv --reuid=nobody --regid=nogroup --clear-groups); fi
-cp "$here/installed_game.txt" "$work/script.txt"
-chmod 644 "$work/script.txt"
-out=$(cd "$work" && env HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
-  XDG_RUNTIME_DIR= QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-  "${as_player[@]}" "$prefix/bin/vernadora" --seed 1 --script "$work/script.txt" 2>/dev/null)
-grep -q '"Picture3":{"Visible":true,"Picture":"場面/道"}' <<<"$out" || fail "the pictures were not found: $out"
-grep -q 'セーブが無事終了しました' <<<"$out" || fail "the save failed: $out"
-[ -f "$home/data/vernadora/save.dat" ] || fail "no save.dat in the user's data folder"
-[ ! -e "$prefix/share/vernadora/save.dat" ] || fail "save.dat was written into the prefix"
+# The prefix read-only to the player, who plays the installed game from it.
+. "$here/play_as_player.sh"
+play_as_player "$prefix/bin/vernadora" "$prefix" "$work" || fail "as a player"
 echo "check_install: installed, found its pictures, saved to the user's data folder"

@@ -331,7 +331,9 @@ void WindowTest::menus() {
 void WindowTest::theApplicationIsKnownByItsNameAndIcon() {
     // No icon theme holds the game here (the build tree): the icon built in stands in.
     IdentifyApplication("0.0.1");
-    QCOMPARE(QGuiApplication::desktopFileName(), QString("vernadora"));
+    // The window belongs to the menu entry the game installs, whose file is named by the id.
+    QVERIFY(QFileInfo::exists(QStringLiteral(VERN_SOURCE_DIR "/platform/desktop/") +
+                              QGuiApplication::desktopFileName() + ".desktop.in"));
     QCOMPARE(QCoreApplication::applicationName(), QString("vernadora"));
     QCOMPARE(QCoreApplication::applicationVersion(), QString("0.0.1"));
     QVERIFY(!QApplication::windowIcon().isNull());
@@ -593,15 +595,18 @@ void WindowTest::theKindOfInstallChoosesTheSaveFolder() {
     });
     qputenv("HOME", QByteArray::fromStdString(home));
     qunsetenv("XDG_DATA_HOME");
-    // Installed: PREFIX/bin beside PREFIX/share/vernadora/CG; the save in the data folder, the
-    // prefix only read (an earlier version may have saved there).
-    QVERIFY(QDir().mkpath(dir.filePath("prefix/bin")));
+    // Installed: PREFIX/bin (cmake --install) or PREFIX/games (the Debian package) beside
+    // PREFIX/share/vernadora/CG; the save in the data folder, the prefix only read (an earlier
+    // version may have saved there).
     QVERIFY(QDir().mkpath(dir.filePath("prefix/share/vernadora/CG")));
-    const Folders installed = FindFolders(root + "/prefix/bin", "");
-    QVERIFY(installed.installed);
-    QCOMPARE(QString::fromStdString(installed.program), dir.filePath("prefix/share/vernadora"));
-    QCOMPARE(installed.save, home + "/.local/share/vernadora");
-    QCOMPARE(installed.otherSave, installed.program);
+    for (const std::string bin : {"bin", "games"}) {
+        QVERIFY(QDir().mkpath(QString::fromStdString(root + "/prefix/" + bin)));
+        const Folders installed = FindFolders(root + "/prefix/" + bin, "");
+        QVERIFY2(installed.installed, bin.c_str());
+        QCOMPARE(QString::fromStdString(installed.program), dir.filePath("prefix/share/vernadora"));
+        QCOMPARE(installed.save, home + "/.local/share/vernadora");
+        QCOMPARE(installed.otherSave, installed.program);
+    }
     // Portable: the executable beside CG/; the save beside it, the data folder only read (and
     // not made for that).
     QVERIFY(QDir().mkpath(dir.filePath("portable/CG")));
