@@ -22,6 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # plugin to open its window, and the two IPA fonts it draws its Japanese text with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, fonts-ipafont-mincho")
+# The music and the effects decode and play through GStreamer: without these the game is silent.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio")
 
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "story-driven, turn-based battle game in Japanese")
 set(CPACK_PACKAGE_DESCRIPTION

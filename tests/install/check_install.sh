@@ -26,7 +26,8 @@ if [ -d "$build/bin/audio" ]; then
   for f in music/title.ogg music/victory.ogg sfx/button.ogg; do
     [ -f "$prefix/share/vernadora/audio/$f" ] || fail "no audio/$f in share/vernadora"
   done
-  [ -f "$prefix/lib/vernadora/libvernadora_audio.so" ] || fail "no lib/vernadora/libvernadora_audio.so"
+  [ -f "$prefix/lib/games/vernadora/libvernadora_audio.so" ] ||
+    fail "no lib/games/vernadora/libvernadora_audio.so"
 fi
 [ -f "$prefix/share/man/man6/vernadora.6.gz" ] || fail "no manual page"
 [ -f "$prefix/share/metainfo/jp.vernadora.vernadora.metainfo.xml" ] || fail "no AppStream entry"
