@@ -2,20 +2,22 @@
 // first paint.
 #include "audio_player.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
 
 namespace vern::qt {
 
-AudioPlayer::AudioPlayer(QString folder, QStringList moduleFolders, QObject* parent)
-    : QObject(parent), folder_(std::move(folder)), moduleFolders_(std::move(moduleFolders)) {}
+AudioPlayer::AudioPlayer(QString folder, QObject* parent)
+    : QObject(parent), folder_(std::move(folder)) {}
 
 AudioPlayer::~AudioPlayer() = default;
 
 void AudioPlayer::Start() {
     if (started_) return;
     started_ = true;
-    for (const QString& dir : moduleFolders_) {
+    const QString exe = QCoreApplication::applicationDirPath();
+    for (const QString& dir : {exe, QDir(exe).filePath(QStringLiteral("../lib/games/vernadora"))}) {
         QLibrary module(QDir(dir).filePath(QStringLiteral("libvernadora_audio")));
         const auto make = reinterpret_cast<MakeAudioBackend>(module.resolve(kMakeAudioBackend));
         if (!make) continue;

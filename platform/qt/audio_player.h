@@ -17,8 +17,9 @@ namespace vern::qt {
 class AudioPlayer : public QObject {
     Q_OBJECT
   public:
-    // folder: the program folder's audio/; moduleFolders: where to look for the module.
-    AudioPlayer(QString folder, QStringList moduleFolders, QObject* parent = nullptr);
+    // folder: the program folder's audio/. The module is looked for beside the program and in
+    // ../lib/games/vernadora from it.
+    explicit AudioPlayer(QString folder, QObject* parent = nullptr);
     ~AudioPlayer() override;
 
     // Loads the module and starts what was asked so far.
@@ -33,7 +34,6 @@ class AudioPlayer : public QObject {
 
   private:
     QString folder_;
-    QStringList moduleFolders_;
     bool started_ = false;
     QString music_;
     int musicVolume_ = 70, effectsVolume_ = 70;

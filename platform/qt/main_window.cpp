@@ -107,10 +107,8 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     client_->onClick = [this](Control c, int index) { OnClick(c, index); };
     client_->onHoverSlot = [this] { SyncComforts(); };
     // The menus and then the sound come after the first paint: nothing delays it.
-    const QString exe = QCoreApplication::applicationDirPath();
-    audio_ =
-        new AudioPlayer(QDir(QString::fromStdString(game_.svc.AppPath())).filePath("audio"),
-                        {exe, QDir(exe).filePath(QStringLiteral("../lib/games/vernadora"))}, this);
+    audio_ = new AudioPlayer(
+        QDir(QString::fromStdString(game_.svc.AppPath())).filePath(QStringLiteral("audio")), this);
     client_->afterFirstPaint = [this] {
         QTimer::singleShot(0, this, [this] {
             EnsureMenus();

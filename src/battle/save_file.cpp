@@ -154,7 +154,15 @@ void LoadRecord(Game& g, const SaveRecord& r) {
     for (int w = 1; w <= 12; ++w) g.f.願い[w].Caption = WishMenuCaption(w, g.s.WishKnown[w] == 2);
 }
 
+void TidySaveFolder(Game& g) {
+    if (g.ui.saveFolderTidied) return;
+    g.ui.saveFolderTidied = true;
+    if (const std::string folder = g.svc.SaveFolder(); !folder.empty())
+        RemoveStaleTemporaries(folder);
+}
+
 int WriteRecordFile(Game& g, const std::string& path) {
+    TidySaveFolder(g);
     auto written = WriteSaveRecord(RecordOfGame(g.s));
     if (auto* e = std::get_if<RecordError>(&written))
         return *e == RecordError::SumOverflow ? kErrOverflow : kErrInvalidArgument;
@@ -182,6 +190,7 @@ std::variant<SaveRecord, RecordError, int> ReadRecordFile(const std::string& pat
 }
 
 void セーブ_Click(Game& g) {
+    TidySaveFolder(g);
     if (g.s.SceneNo == 37 && g.s.SaveOpen == 0) return;
     if (MsgBox(g, "セーブしますか？", MsgButtons::YesNo, false, "セーブ") == MsgAnswer::No) return;
     auto written = WriteSaveRecord(RecordOfGame(g.s));

@@ -21,6 +21,9 @@ void LoadRecord(Game& g, const SaveRecord& r);
 // The game's record written whole to path (a temporary file, then the rename); 0, or the error
 // number the player is shown. The window keeps a picture beside it (Services::Saved).
 int WriteRecordFile(Game& g, const std::string& path);
+// Before the first record of a run is read or written: the temporary files a copy of the game
+// killed mid-save left in the save folder go (the records themselves are whole).
+void TidySaveFolder(Game& g);
 // The picture kept beside the record at path ("slot01.dat": "slot01.png").
 std::string PictureBeside(const std::string& path);
 // The record at path: the record, why it is not one (missing: NotSaveFile), or an error number

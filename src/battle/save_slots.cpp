@@ -114,6 +114,7 @@ SlotInfo ReadSlot(Game& g, SlotId id) {
 }
 
 std::vector<SlotInfo> ListSlots(Game& g) {
+    TidySaveFolder(g);
     std::vector<SlotInfo> all;
     for (SlotId id : AllSlots()) all.push_back(ReadSlot(g, id));
     return all;

@@ -3,8 +3,6 @@
 
 #include <optional>
 
-#include "io/atomic_file.h"
-
 #include "battle/command_input.h"
 #include "battle/game_mode.h"
 #include "battle/recruit.h"
@@ -269,9 +267,6 @@ void Form_Load(Game& g) {
 
 void Open(Game& g) {
     OpenReadRecord(g);
-    // What a copy killed mid-save left behind goes first; the records themselves are whole.
-    if (const std::string folder = g.svc.SaveFolder(); !folder.empty())
-        RemoveStaleTemporaries(folder);
     RunEvent(g, [&] { Form_Load(g); });
 }
 

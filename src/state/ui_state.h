@@ -82,6 +82,9 @@ struct UiState {
     bool autosave = false;
     // The game mode at the end of the last event: arriving at the free menu is a change of it.
     int lastMode = -1;
+    // The save folder has been cleared of what a copy killed mid-save left (once a run, before
+    // the first record is read or written).
+    bool saveFolderTidied = false;
     // Loads so far (ロード, a slot, the quick slot): tells whether a load happened.
     int loads = 0;
 
