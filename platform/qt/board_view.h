@@ -79,6 +79,12 @@ class BoardView : public QWidget {
     // does not know or a control without a caption.
     QFont FontOf(const QString& name) const;
 
+    // The board's model as it is drawn, and the additions drawn over it (for the accessibility
+    // bus, which reads the board the way the eye does).
+    const Form3& model() const { return f_; }
+    const BoardAdditions& additions() const { return additions_; }
+    double zoom() const { return zoom_; }
+
     // A player's click on a control that takes clicks.
     std::function<void(Control, int)> onClick;
     // Called once, when the board has been painted for the first time.

@@ -26,6 +26,7 @@
 #include <exception>
 #include <iostream>
 
+#include "accessible.h"
 #include "audio_player.h"
 #include "battle/preview.h"
 #include "catalogue/wishes.h"
@@ -90,6 +91,7 @@ constexpr const char* kAutoTip = "オートで読み進めています（A で�
 MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     : QMainWindow(parent), game_(game), zoom_(zoom) {
     setObjectName(QStringLiteral("Form3"));
+    InstallAccessibility();
     // Message boxes and the name dialog take the application's font, at the window's zoom.
     QApplication::setFont(MenuFont(zoom_));
     // The stage fills the window below the menu bar; the client area, the game's own window
@@ -165,13 +167,16 @@ void MainWindow::MakeStoryPanel() {
     if (picture2_) return;
     picture2_ = new PictureView(client_);
     picture2_->setObjectName(QStringLiteral("Picture2"));
+    picture2_->setAccessibleName(QStringLiteral("物語"));
     image5_ = new PictureView(picture2_);
     image5_->setObjectName(QStringLiteral("Image5"));
     image5_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    image5_->setAccessibleName(QStringLiteral("場面の絵"));
     label7_ = new LabelView(picture2_);
     label7_->setObjectName(QStringLiteral("Label7"));
     picture3_ = new PictureView(picture2_);
     picture3_->setObjectName(QStringLiteral("Picture3"));
+    picture3_->setAccessibleName(QStringLiteral("人物の絵"));
     // A click anywhere on the story panel reads on, like ≫.
     connect(picture2_, &PictureView::clicked, this, [this] { OnClick(Control::Picture2, 0); });
     connect(picture3_, &PictureView::clicked, this, [this] { OnClick(Control::Picture2, 0); });
@@ -183,6 +188,7 @@ void MainWindow::MakeStoryPanel() {
     // The mark of what runs and the system buttons, in the band under the text.
     storyMark_ = new QLabel(picture2_);
     storyMark_->setObjectName(QStringLiteral("StoryMark"));
+    storyMark_->setAccessibleDescription(QStringLiteral("オート・スキップの印"));
     storyMark_->setAttribute(Qt::WA_TransparentForMouseEvents);
     storyMark_->setStyleSheet(
         QStringLiteral("QLabel { background: rgb(0, 70, 0); color: white; padding: 0px 4px; }"));
@@ -972,6 +978,9 @@ void MainWindow::Sync() {
     }
 
     client_->Apply(f, z);
+    // What a screen reader hears: the message panel's and the hint's new texts, the rows and
+    // the buttons as they change.
+    SyncBoardAccessibility(client_);
 
     if (f.Picture2.Visible) MakeStoryPanel();
     if (picture2_) {
@@ -991,6 +1000,8 @@ void MainWindow::Sync() {
         picture2_->Apply(f.Picture2, z);
         image5_->Apply(f.Image5, z);
         label7_->Apply(text, z);
+        // Read whole at once, also while it types itself out.
+        label7_->SetSpokenText(hidden ? QString() : ToText(f.Label7.Caption));
         picture3_->Apply(mark, z);
         ApplyButton(command2_, read, z);
         ApplyButton(command3_, fast, z);

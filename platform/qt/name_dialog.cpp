@@ -52,10 +52,12 @@ NameDialog::NameDialog(Game& game, double zoom, QWidget* parent)
 
     picture1_ = new PictureView(this);
     picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->setAccessibleName(QStringLiteral("人物の絵"));
     label1_ = new LabelView(this);
     label1_->setObjectName(QStringLiteral("Label1"));
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setAccessibleName(QStringLiteral("名前"));
     command1_ = MakeButton(this, "Command1");
     command2_ = MakeButton(this, "Command2");
     command3_ = MakeButton(this, "Command3");

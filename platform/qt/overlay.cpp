@@ -41,7 +41,9 @@ OverlayView::OverlayView(QWidget* parent) : QWidget(parent) {
         return text;
     };
     history_ = page("History");
+    history_->setAccessibleName(QStringLiteral("履歴"));
     help_ = page("Help");
+    help_->setAccessibleName(QStringLiteral("キー一覧"));
     hide();
 }
 

@@ -71,11 +71,13 @@ RecordWindow::RecordWindow(Game& game, std::function<void(const std::function<vo
     picture_->setObjectName(QStringLiteral("RecordPicture"));
     picture_->setFixedSize(kPictureWidth, kPictureHeight);
     picture_->setAlignment(Qt::AlignCenter);
+    picture_->setAccessibleName(QStringLiteral("記録の時の画面"));
     details_ = new QLabel(this);
     details_->setObjectName(QStringLiteral("RecordDetails"));
     details_->setTextFormat(Qt::PlainText);
     details_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     details_->setWordWrap(true);
+    details_->setAccessibleName(QStringLiteral("記録の中身"));
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("RecordStatus"));
     status_->setTextFormat(Qt::PlainText);

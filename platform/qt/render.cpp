@@ -1,6 +1,7 @@
 // Drawing the window model's controls with Qt.
 #include "render.h"
 
+#include <QAccessible>
 #include <QHash>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -263,6 +264,17 @@ void LabelView::Apply(const Label& model, double zoom) {
 
 QString LabelView::text() const {
     return ToText(model_.Caption);
+}
+
+void LabelView::SetSpokenText(const QString& text) {
+    if (text == spoken_) return;
+    const QString before = spoken_;
+    spoken_ = text;
+    if (!QAccessible::isActive()) return;
+    QAccessibleTextUpdateEvent update(this, 0, before, text);
+    QAccessible::updateAccessibility(&update);
+    QAccessibleEvent name(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
 }
 
 void LabelView::paintEvent(QPaintEvent*) {

@@ -76,6 +76,10 @@ class LabelView : public QWidget {
     void Apply(const Label& model, double zoom);
     // The text it shows now.
     QString text() const;
+    // What a screen reader reads of it: the whole text, also while it types itself out; a new
+    // one is announced on the accessibility bus.
+    void SetSpokenText(const QString& text);
+    QString spokenText() const { return spoken_; }
 
   signals:
     void clicked();
@@ -87,6 +91,7 @@ class LabelView : public QWidget {
 
   private:
     Label model_;
+    QString spoken_;
     double zoom_ = 1;
     bool applied_ = false;
     bool pressed_ = false;
