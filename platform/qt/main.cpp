@@ -19,6 +19,7 @@
 #include "shell/events.h"
 #include "shell/reading.h"
 #include "signals.h"
+#include "style.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     vern::qt::IdentifyApplication(vern::ProgramVersion());
+    vern::qt::UseGameStyle();
     if (!options.script.empty()) return RunScript(app, options, script);
 
     const vern::qt::Folders folders = vern::qt::FindFolders(ExecutableFolder(), options.dir);

@@ -134,12 +134,12 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
         connect(action, &QAction::triggered, this, run);
         addAction(action);
     };
-    zoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(QStringLiteral("Ctrl+=")),
-                QKeySequence(QStringLiteral("Ctrl+Shift+="))},
+    zoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal)},
                [this] { ZoomStep(1); });
-    zoomAction({QKeySequence(QKeySequence::ZoomOut), QKeySequence(QStringLiteral("Ctrl+_"))},
+    zoomAction({QKeySequence(QKeySequence::ZoomOut), QKeySequence(Qt::CTRL | Qt::Key_Underscore)},
                [this] { ZoomStep(-1); });
-    zoomAction({QKeySequence(QStringLiteral("Ctrl+0"))}, [this] { ZoomTo(1); });
+    zoomAction({QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { ZoomTo(1); });
 
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(game_.f.Timer1.Interval);
@@ -322,9 +322,12 @@ void MainWindow::BuildMenus() {
     // just after it (or at once when something needs them), since nothing opens them sooner.
     // The game's two menus come first, as the game has them; システム after them is the
     // player's own.
-    menuBar()->setFont(MenuFont(zoom_));
+    // The bar is made whole before it joins the window: each change to a bar in a window lays
+    // it out anew, measuring every title.
+    auto* bar = new QMenuBar;
+    bar->setFont(MenuFont(zoom_));
     for (QAction** title : {&wishTitle_, &fileTitle_, &systemTitle_}) {
-        *title = menuBar()->addAction(QString());
+        *title = bar->addAction(QString());
         connect(*title, &QAction::triggered, this, [this, title] {
             EnsureMenus();
             QMenu* menu = title == &wishTitle_   ? wishMenu_
@@ -333,7 +336,10 @@ void MainWindow::BuildMenus() {
             menuBar()->setActiveAction(menu->menuAction());
         });
     }
+    ApplyAction(wishTitle_, game_.f.願い一覧);
+    ApplyAction(fileTitle_, game_.f.ファイル);
     systemTitle_->setText(QStringLiteral("システム"));
+    setMenuBar(bar);
 }
 
 void MainWindow::BuildActions() {
@@ -350,8 +356,8 @@ void MainWindow::BuildActions() {
     fullscreenAction_->setObjectName(QStringLiteral("全画面"));
     fullscreenAction_->setCheckable(true);
     fullscreenAction_->setShortcuts({QKeySequence(Qt::Key_F11),
-                                     QKeySequence(QStringLiteral("Alt+Return")),
-                                     QKeySequence(QStringLiteral("Alt+Enter"))});
+                                     QKeySequence(Qt::ALT | Qt::Key_Return),
+                                     QKeySequence(Qt::ALT | Qt::Key_Enter)});
     connect(fullscreenAction_, &QAction::triggered, this,
             [this] { SetFullscreen(!isFullScreen()); });
     helpAction_ = new QAction(QStringLiteral("キー一覧"), this);
