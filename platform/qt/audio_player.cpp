@@ -16,6 +16,14 @@ AudioPlayer::~AudioPlayer() = default;
 void AudioPlayer::Start() {
     if (started_) return;
     started_ = true;
+    LoadWhenAudible();
+}
+
+void AudioPlayer::LoadWhenAudible() {
+    // A game with the sound off (muted, or both volumes at nothing) does not load the players
+    // and their libraries until the player turns the sound up.
+    if (!started_ || tried_ || muted_ || (musicVolume_ == 0 && effectsVolume_ == 0)) return;
+    tried_ = true;
     const QString exe = QCoreApplication::applicationDirPath();
     for (const QString& dir : {exe, QDir(exe).filePath(QStringLiteral("../lib/games/vernadora"))}) {
         QLibrary module(QDir(dir).filePath(QStringLiteral("libvernadora_audio")));
@@ -42,7 +50,10 @@ void AudioPlayer::SetVolumes(int music, int effects, bool muted) {
     musicVolume_ = music;
     effectsVolume_ = effects;
     muted_ = muted;
-    if (backend_) backend_->SetVolumes(music, effects, muted);
+    if (backend_)
+        backend_->SetVolumes(music, effects, muted);
+    else
+        LoadWhenAudible();
 }
 
 } // namespace vern::qt

@@ -22,7 +22,8 @@ class AudioPlayer : public QObject {
     explicit AudioPlayer(QString folder, QObject* parent = nullptr);
     ~AudioPlayer() override;
 
-    // Loads the module and starts what was asked so far.
+    // Loads the module and starts what was asked so far; with the sound off, only once the
+    // player turns it on.
     void Start();
     bool started() const { return started_; }
     bool playing() const { return backend_ && backend_->HasDevice(); }
@@ -33,8 +34,10 @@ class AudioPlayer : public QObject {
     void SetVolumes(int music, int effects, bool muted);
 
   private:
+    void LoadWhenAudible();
+
     QString folder_;
-    bool started_ = false;
+    bool started_ = false, tried_ = false;
     QString music_;
     int musicVolume_ = 70, effectsVolume_ = 70;
     bool muted_ = false;

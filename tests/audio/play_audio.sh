@@ -2,7 +2,7 @@
 # play_audio.sh BIN_DIR: the window's sound, as a player hears it. With no sound server the game
 # starts, plays and ends without a word about sound. With a PulseAudio server whose only output
 # is a null sink (when pulseaudio and parec are installed), the title's music is heard from the
-# first screen, and M silences it.
+# first screen, and a muted game stays silent without loading its players.
 set -euo pipefail
 bin=$(realpath "$1")
 work=$(mktemp -d)
@@ -61,7 +61,12 @@ printf '[General]\nmute=1\n' >"$HOME/.config/vernadora/vernadora.conf" 2>/dev/nu
 game=$!
 sleep 3
 quiet=$(peak 1)
+# Muted, the game does not even load its players (nor pay for their libraries).
+loaded=no
+grep -q vernadora_audio "/proc/$game/maps" && loaded=yes
 kill -TERM "$game"
 wait "$game" || true
 [ "$quiet" -lt 50 ] || fail "muted, and still heard (peak $quiet)"
-echo "play_audio: silent without a server; the title's music heard (peak $loud), silent muted"
+[ "$loaded" = no ] || fail "muted, and the sound's module was loaded all the same"
+echo "play_audio: silent without a server; the title's music heard (peak $loud), silent muted" \
+  "without the sound's module"
