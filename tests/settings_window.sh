@@ -13,13 +13,16 @@ bin=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "settings_window: $*" >&2; exit 1; }
+# A program folder of the run's own (the pictures borrowed), so nothing is written into the build.
+mkdir "$work/game"
+ln -s "$(realpath "$bin")/CG" "$work/game/CG"
 
 # run CONFIG_HOME [signal]: starts the game, waits a moment, sends the signal, waits for the end.
 run() {
   local config=$1 signal=${2:-TERM}
   env -u HOME XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR= \
     QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-    "$bin/vernadora" --dir "$bin" --zoom 1.5 >/dev/null 2>&1 &
+    "$bin/vernadora" --dir "$work/game" --zoom 1.5 >/dev/null 2>&1 &
   local pid=$!
   sleep "${3:-1.5}"
   kill -s "$signal" $pid 2>/dev/null || true
@@ -58,7 +61,7 @@ c=$work/locked; mkdir -p "$c/vernadora/vernadora.conf.lock"; run "$c"
 
 before=$(ls -a / | tr '\n' ' ')
 env -u HOME -u XDG_CONFIG_HOME XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen \
-  XDG_RUNTIME_DIR= "$bin/vernadora" --dir "$bin" --zoom 1.5 >/dev/null 2>&1 &
+  XDG_RUNTIME_DIR= "$bin/vernadora" --dir "$work/game" --zoom 1.5 >/dev/null 2>&1 &
 pid=$!; sleep 1.5; kill -TERM $pid; wait $pid || true
 [ "$(ls -a / | tr '\n' ' ')" = "$before" ] || fail "settings were written without a home folder"
 

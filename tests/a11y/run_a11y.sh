@@ -12,13 +12,18 @@ if [ ! -x "$launcher" ] || ! command -v dbus-run-session >/dev/null || ! command
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A program folder of the run's own (the pictures and sounds borrowed): what the game writes
+# there (records, the steps read) goes with the run, never into the build.
+mkdir "$work/game"
+ln -s "$bin/CG" "$work/game/CG"
+[ -d "$bin/audio" ] && ln -s "$bin/audio" "$work/game/audio"
 cat >"$work/session.sh" <<SESSION
 #!/usr/bin/env bash
 set -u
 "$launcher" --launch-immediately >/dev/null 2>&1 &
 bus=\$!
 sleep 1
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$bin/vernadora" --dir "$bin" --seed 1 \
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$bin/vernadora" --dir "$work/game" --seed 1 \
   >"$work/game.log" 2>&1 &
 game=\$!
 /usr/bin/python3 "$here/check_a11y.py"

@@ -16,9 +16,14 @@ fail() { echo "play_audio: $*" >&2; exit 1; }
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# A program folder of the run's own (the pictures and sounds borrowed), so nothing is written
+# into the build.
+mkdir "$work/game"
+ln -s "$bin/CG" "$work/game/CG"
+ln -s "$bin/audio" "$work/game/audio"
 
 # No sound server at all: nothing said, and SIGTERM ends the game cleanly.
-PULSE_SERVER=unix:$work/none "$bin/vernadora" --dir "$bin" --seed 1 >"$work/out" 2>"$work/err" &
+PULSE_SERVER=unix:$work/none "$bin/vernadora" --dir "$work/game" --seed 1 >"$work/out" 2>"$work/err" &
 game=$!
 sleep 3
 kill -TERM "$game"
@@ -45,7 +50,7 @@ peak() { # SECONDS: the loudest sample the null sink plays meanwhile
     >"$work/cap.raw" 2>/dev/null || true
   python3 -c "import array,sys; a=array.array('h'); a.frombytes(open(sys.argv[1],'rb').read()); print(max((abs(x) for x in a), default=0))" "$work/cap.raw"
 }
-"$bin/vernadora" --dir "$bin" --seed 1 >"$work/out" 2>"$work/err" &
+"$bin/vernadora" --dir "$work/game" --seed 1 >"$work/out" 2>"$work/err" &
 game=$!
 sleep 3
 loud=$(peak 2)
@@ -57,7 +62,7 @@ wait "$game" || fail "the game did not end cleanly with sound"
 # Muted (the setting M switches, remembered): silence.
 printf '[General]\nmute=1\n' >"$HOME/.config/vernadora/vernadora.conf" 2>/dev/null ||
   { mkdir -p "$HOME/.config/vernadora"; printf '[General]\nmute=1\n' >"$HOME/.config/vernadora/vernadora.conf"; }
-"$bin/vernadora" --dir "$bin" --seed 1 >"$work/out" 2>"$work/err" &
+"$bin/vernadora" --dir "$work/game" --seed 1 >"$work/out" 2>"$work/err" &
 game=$!
 sleep 3
 quiet=$(peak 1)
