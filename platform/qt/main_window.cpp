@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <iostream>
 
 #include "accessible.h"
@@ -473,48 +474,48 @@ std::vector<SettingRow> MainWindow::SettingRows() {
                         game_.ui.autosave = i == 1;
                         settings().SetChoice("autosave", i);
                     }});
-    // Reading the story.
+    // A row kept in the settings file as the index of its choice; apply puts it to work.
     const auto choiceRow = [this](const char* name, const char* label, QStringList choices,
-                                  int fallback) {
+                                  int fallback, std::function<void()> apply) {
         const std::string key = name;
         const int count = static_cast<int>(choices.size());
         return SettingRow{
             QString::fromLatin1(name), QString::fromUtf8(label), choices,
             [this, key, count, fallback] { return settings().Choice(key, count, fallback); },
-            [this, key](int i) {
+            [this, key, apply](int i) {
                 settings().SetChoice(key, i);
-                ApplyReadingSettings();
-                Sync();
+                apply();
             }};
     };
-    rows.push_back(choiceRow("text_speed", "文字の速さ",
-                             {QStringLiteral("瞬間"), QStringLiteral("遅い"),
-                              QStringLiteral("普通"), QStringLiteral("速い")},
-                             0));
-    rows.push_back(choiceRow("auto_speed", "オートの速さ",
-                             {QStringLiteral("遅い"), QStringLiteral("普通"),
-                              QStringLiteral("速い"), QStringLiteral("とても速い")},
-                             1));
+    // Reading the story.
+    const auto readingRow = [this, choiceRow](const char* name, const char* label,
+                                              QStringList choices, int fallback) {
+        return choiceRow(name, label, std::move(choices), fallback, [this] {
+            ApplyReadingSettings();
+            Sync();
+        });
+    };
+    rows.push_back(readingRow("text_speed", "文字の速さ",
+                              {QStringLiteral("瞬間"), QStringLiteral("遅い"),
+                               QStringLiteral("普通"), QStringLiteral("速い")},
+                              0));
+    rows.push_back(readingRow("auto_speed", "オートの速さ",
+                              {QStringLiteral("遅い"), QStringLiteral("普通"),
+                               QStringLiteral("速い"), QStringLiteral("とても速い")},
+                              1));
     rows.push_back(
-        choiceRow("skip_unread", "未読も飛ばす", {QStringLiteral("切"), QStringLiteral("入")}, 0));
-    rows.push_back(choiceRow("system_buttons", "システムボタン",
-                             {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
-    rows.push_back(choiceRow("story_mark", "オート・スキップの印",
-                             {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
+        readingRow("skip_unread", "未読も飛ばす", {QStringLiteral("切"), QStringLiteral("入")}, 0));
+    rows.push_back(readingRow("system_buttons", "システムボタン",
+                              {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
+    rows.push_back(readingRow("story_mark", "オート・スキップの印",
+                              {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
     // Music and sound.
     QStringList levels;
     for (int v = 0; v <= 10; ++v) levels << QStringLiteral("%1%").arg(v * 10);
-    const auto audioRow = [this](const char* name, const char* label, QStringList choices,
-                                 int fallback) {
-        const std::string key = name;
-        const int count = static_cast<int>(choices.size());
-        return SettingRow{
-            QString::fromLatin1(name), QString::fromUtf8(label), choices,
-            [this, key, count, fallback] { return settings().Choice(key, count, fallback); },
-            [this, key](int i) {
-                settings().SetChoice(key, i);
-                ApplyAudioSettings();
-            }};
+    const auto audioRow = [this, choiceRow](const char* name, const char* label,
+                                            QStringList choices, int fallback) {
+        return choiceRow(name, label, std::move(choices), fallback,
+                         [this] { ApplyAudioSettings(); });
     };
     rows.push_back(audioRow("music_volume", "音楽の音量", levels, 7));
     rows.push_back(audioRow("effects_volume", "効果音の音量", levels, 7));

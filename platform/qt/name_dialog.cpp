@@ -45,10 +45,7 @@ NameDialog::NameDialog(Game& game, double zoom, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(Px(game_.n.ClientWidth, zoom_), Px(game_.n.ClientHeight, zoom_));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ToColor(colors::kGrey));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    FillWindow(this, ToColor(colors::kGrey));
 
     picture1_ = new PictureView(this);
     picture1_->setObjectName(QStringLiteral("Picture1"));

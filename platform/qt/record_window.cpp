@@ -45,10 +45,7 @@ RecordWindow::RecordWindow(Game& game, std::function<void(const std::function<vo
     setObjectName(QStringLiteral("Records"));
     setWindowTitle(QStringLiteral("記録"));
     setModal(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ToColor(colors::kGrey));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    FillWindow(this, ToColor(colors::kGrey));
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("RecordList"));

@@ -180,6 +180,13 @@ bool ClickEnds(QWidget* w, QMouseEvent* e, bool& pressed) {
 
 } // namespace
 
+void FillWindow(QWidget* w, const QColor& colour) {
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Window, colour);
+    w->setPalette(palette);
+    w->setAutoFillBackground(true);
+}
+
 void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const QStyle* style) {
     // The face depends on the size, the state and the colours, never on the caption.
     constexpr QStyle::State kFaceStates = QStyle::State_Enabled | QStyle::State_Sunken |

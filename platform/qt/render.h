@@ -32,6 +32,9 @@ QString ToText(const std::string& caption);
 // A button or menu caption: as ToText, with '&' kept literal.
 QString ToMenuText(const std::string& caption);
 std::string FromText(const QString& text);
+// Fills w's background with colour (a window of the game's own: the name dialog, the settings
+// and record windows).
+void FillWindow(QWidget* w, const QColor& colour);
 
 // The picture to draw for p: read from p.path (cached by path), or the built-in fallback
 // when p names it or the file cannot be decoded; a null image when p is empty.

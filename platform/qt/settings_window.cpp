@@ -18,10 +18,7 @@ SettingsWindow::SettingsWindow(std::vector<SettingRow> rows, std::function<void(
     setObjectName(QStringLiteral("Settings"));
     setWindowTitle(QStringLiteral("設定"));
     // The game's grey and its fonts.
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ToColor(colors::kGrey));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    FillWindow(this, ToColor(colors::kGrey));
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);

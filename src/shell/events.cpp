@@ -60,6 +60,21 @@ void AutoAdvanceTick(Game& g) {
     if (ui.modals != modals || !StoryReadsOn(g)) ui.autoAdvance = false;
 }
 
+// Runs fn as the one event running: nothing else runs meanwhile, and the end of the program
+// (ゲームの終了) ends the game rather than crossing the caller.
+void RunBusy(Game& g, const std::function<void()>& fn) {
+    g.busy = true;
+    try {
+        fn();
+    } catch (const ProgramEnded&) {
+        g.ended = true;
+    } catch (...) {
+        g.busy = false;
+        throw;
+    }
+    g.busy = false;
+}
+
 } // namespace
 
 bool RunEvent(Game& g, const std::function<void()>& handler) {
@@ -70,33 +85,13 @@ bool RunEvent(Game& g, const std::function<void()>& handler) {
     const auto wishes = g.s.WishKnown;
     std::optional<StoryMoment> before;
     if (story) before = MomentOf(g);
-    g.busy = true;
-    try {
-        handler();
-    } catch (const ProgramEnded&) {
-        g.ended = true;
-    } catch (...) {
-        g.busy = false;
-        throw;
-    }
-    g.busy = false;
+    RunBusy(g, handler);
     NoteMoment(g, before ? &*before : nullptr, modals, loads);
     SettleReading(g);
     if (!g.f.Picture2.Visible) g.ui.textHidden = false;
     SettleFocus(g);
     // Arrived at the free menu: the game saves by itself (when the setting is on).
-    if (!g.ended) {
-        g.busy = true;
-        try {
-            AutosaveOnArrival(g);
-        } catch (const ProgramEnded&) {
-            g.ended = true;
-        } catch (...) {
-            g.busy = false;
-            throw;
-        }
-        g.busy = false;
-    }
+    if (!g.ended) RunBusy(g, [&] { AutosaveOnArrival(g); });
     NoteShown(g);
     NoteRead(g);
     // A wish the player did not know before.
