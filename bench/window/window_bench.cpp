@@ -117,7 +117,16 @@ double Percentile(std::vector<double> v, double p) {
 // Each start below calls `whileShown` after the first paint, while the window still shows.
 using WhileShown = std::function<void()>;
 
+// The bare windows' font: the game's family and size, as Qt makes a font by default. The game
+// makes its own fonts its own way, and sets the application's font as it starts.
+QFont BareFont() {
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(12);
+    return font;
+}
+
 double BareStart(const WhileShown& whileShown = {}) {
+    QApplication::setFont(BareFont());
     Clock start;
     start.start();
     QWidget window;
@@ -132,6 +141,7 @@ double BareStart(const WhileShown& whileShown = {}) {
 
 // A bare main window with the game's three menu titles over a label.
 double MenuBarStart() {
+    QApplication::setFont(BareFont());
     Clock start;
     start.start();
     QMainWindow window;
@@ -345,7 +355,6 @@ int main(int argc, char** argv) {
             if (!message.contains(QStringLiteral("propagateSizeHints")))
                 previous(type, context, message);
         });
-    QApplication::setFont(vern::qt::ToFont(vern::Font{"ＭＳ Ｐゴシック", 9, false}, 1));
 
     // A child that shows one window and reports its peak memory.
     const QByteArray one = qgetenv("VERN_BENCH_ONE");

@@ -59,6 +59,13 @@ class GameStyle : public QProxyStyle {
             return QIcon(new LazyStandardIcon(baseStyle(), which));
         return QProxyStyle::standardIcon(which, option, widget);
     }
+    // Nothing in the game's windows slides: a widget takes its new place at once. (The main
+    // window would otherwise start an animation for each of its parts as it first shows.)
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Widget_Animation_Duration) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
 };
 
 } // namespace

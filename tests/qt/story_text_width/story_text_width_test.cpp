@@ -25,6 +25,7 @@ class StoryTextWidthTest : public QObject {
   private slots:
     void everyStoryTextFitsTheLabel();
     void theMeasureWrapsWhereTheLabelDoes();
+    void everyStoryTextDrawsAsShapedTextWould();
 };
 
 namespace {
@@ -85,6 +86,40 @@ void StoryTextWidthTest::everyStoryTextFitsTheLabel() {
                 QString::fromStdString(SceneFile(n)) + ":" + QString::number(e.sourceLine);
             QVERIFY2(lines <= 4 && fits,
                      qPrintable(where + ": " + QString::number(lines) + " lines: " + ToText(text)));
+            ++checked;
+        }
+    }
+    QVERIFY(checked > 39);
+}
+
+void StoryTextWidthTest::everyStoryTextDrawsAsShapedTextWould() {
+    // The game's fonts skip text shaping: every story text must come out pixel for pixel as
+    // the shaped text of the same font would, or the skipping changed how the game looks.
+    Measure m;
+    if (QFontInfo(m.font).family() != QStringLiteral("IPAPGothic"))
+        QFAIL("the label's font IPAPGothic is not installed (tools/setup.sh installs it)");
+    QFont shaped = m.font;
+    shaped.setStyleStrategy(QFont::PreferDefault);
+    QVERIFY(shaped != m.font);
+    const QSize size = m.box.size().toSize() + QSize(0, 40);
+    const auto draw = [&](const QFont& font, const QString& text) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(QPointF(0, 0), QSizeF(size)), text, m.option);
+        return image;
+    };
+    int checked = 0;
+    for (int n = 1; n <= kSceneCount; ++n) {
+        for (const ContentEntry& e : SceneContent(n)->entries) {
+            std::string text = e.Text();
+            ExpandIndentMarks(text);
+            const QString shown = ToText(text);
+            QVERIFY2(draw(m.font, shown) == draw(shaped, shown),
+                     qPrintable(QString::fromStdString(SceneFile(n)) + ":" +
+                                QString::number(e.sourceLine) + ": " + shown));
             ++checked;
         }
     }
