@@ -448,6 +448,7 @@ PlayerSettings& MainWindow::settings() {
 
 std::vector<SettingRow> MainWindow::SettingRows() {
     std::vector<SettingRow> rows;
+    const QStringList offOn{QStringLiteral("切"), QStringLiteral("入")};
     // The zoom in quarter steps, from half size to the largest the screen shows whole.
     const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
     double largest = kMaxZoom;
@@ -461,14 +462,10 @@ std::vector<SettingRow> MainWindow::SettingRows() {
     rows.push_back({QStringLiteral("zoom"), QStringLiteral("拡大率"), zooms,
                     [this] { return std::max(0, qRound((zoom_ - kMinZoom) * 4)); },
                     [this](int i) { ZoomTo(kMinZoom + i * 0.25); }});
-    rows.push_back({QStringLiteral("fullscreen"),
-                    QStringLiteral("全画面"),
-                    {QStringLiteral("切"), QStringLiteral("入")},
+    rows.push_back({QStringLiteral("fullscreen"), QStringLiteral("全画面"), offOn,
                     [this] { return isFullScreen() ? 1 : 0; },
                     [this](int i) { SetFullscreen(i == 1); }});
-    rows.push_back({QStringLiteral("autosave"),
-                    QStringLiteral("オートセーブ"),
-                    {QStringLiteral("切"), QStringLiteral("入")},
+    rows.push_back({QStringLiteral("autosave"), QStringLiteral("オートセーブ"), offOn,
                     [this] { return game_.ui.autosave ? 1 : 0; },
                     [this](int i) {
                         game_.ui.autosave = i == 1;
@@ -503,8 +500,7 @@ std::vector<SettingRow> MainWindow::SettingRows() {
                               {QStringLiteral("遅い"), QStringLiteral("普通"),
                                QStringLiteral("速い"), QStringLiteral("とても速い")},
                               1));
-    rows.push_back(
-        readingRow("skip_unread", "未読も飛ばす", {QStringLiteral("切"), QStringLiteral("入")}, 0));
+    rows.push_back(readingRow("skip_unread", "未読も飛ばす", offOn, 0));
     rows.push_back(readingRow("system_buttons", "システムボタン",
                               {QStringLiteral("非表示"), QStringLiteral("表示")}, 1));
     rows.push_back(readingRow("story_mark", "オート・スキップの印",
@@ -519,10 +515,8 @@ std::vector<SettingRow> MainWindow::SettingRows() {
     };
     rows.push_back(audioRow("music_volume", "音楽の音量", levels, 7));
     rows.push_back(audioRow("effects_volume", "効果音の音量", levels, 7));
-    rows.push_back(audioRow("mute", "消音（M）", {QStringLiteral("切"), QStringLiteral("入")}, 0));
-    rows.push_back({QStringLiteral("battle_additions"),
-                    QStringLiteral("戦いの補助表示"),
-                    {QStringLiteral("切"), QStringLiteral("入")},
+    rows.push_back(audioRow("mute", "消音（M）", offOn, 0));
+    rows.push_back({QStringLiteral("battle_additions"), QStringLiteral("戦いの補助表示"), offOn,
                     [this] { return game_.ui.battleAdditions ? 1 : 0; },
                     [this](int i) {
                         game_.ui.battleAdditions = i == 1;
