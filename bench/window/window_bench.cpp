@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPixmapCache>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -39,6 +40,7 @@
 
 #include "main_window.h"
 #include "options.h"
+#include "render.h"
 #include "screen/name_dialog.h"
 #include "shell/events.h"
 #include "shell/keys.h"
@@ -127,6 +129,7 @@ QFont BareFont() {
 
 double BareStart(const WhileShown& whileShown = {}) {
     QApplication::setFont(BareFont());
+    QPixmapCache::clear();
     Clock start;
     start.start();
     QWidget window;
@@ -142,6 +145,7 @@ double BareStart(const WhileShown& whileShown = {}) {
 // A bare main window with the game's three menu titles over a label.
 double MenuBarStart() {
     QApplication::setFont(BareFont());
+    QPixmapCache::clear();
     Clock start;
     start.start();
     QMainWindow window;
@@ -171,6 +175,9 @@ struct Session {
 };
 
 double GameStart(const std::string& dir, const WhileShown& whileShown = {}) {
+    // Each start draws as a player's first does: nothing kept from the start before it.
+    vern::qt::ForgetDrawings();
+    QPixmapCache::clear();
     Clock start;
     start.start();
     Session session(dir, 1);
@@ -374,7 +381,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The first window of a process pays for loading fonts and the platform: warm all up.
+    // The first window of a process pays for loading fonts and the platform: warm all up. What
+    // the window itself keeps between paints, and the style's kept drawings, are dropped
+    // before each start.
     BareStart();
     MenuBarStart();
     GameStart(dir);

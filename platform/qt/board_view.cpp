@@ -75,6 +75,8 @@ const QFont& CachedFont(const Font& f, double zoom) {
         QFont qfont;
     };
     static std::vector<Entry> cache;
+    static int seen = 0;
+    DropIfForgotten(cache, seen);
     for (const Entry& e : cache)
         if (e.zoom == zoom && SameFont(e.font, f)) return e.qfont;
     if (cache.size() > 32) cache.clear();
@@ -103,6 +105,8 @@ const QTextLayout& LaidOut(const std::string& caption, const Font& font, double 
         }
     };
     static std::unordered_map<Key, std::unique_ptr<QTextLayout>, KeyHash> layouts;
+    static int seen = 0;
+    DropIfForgotten(layouts, seen);
     Key key{caption, font, zoom, width};
     auto it = layouts.find(key);
     if (it != layouts.end()) return *it->second;
@@ -149,6 +153,8 @@ void DrawShape(QPainter& p, const Shape& s, double zoom, qreal ratio) {
         QPixmap pixmap;
     };
     static std::vector<Circle> circles;
+    static int seen = 0;
+    DropIfForgotten(circles, seen);
     const QRect r = ToRect(s.r, zoom);
     auto it = std::find_if(circles.begin(), circles.end(), [&](const Circle& c) {
         return c.size == r.size() && c.fill == s.FillColor && c.ratio == ratio;

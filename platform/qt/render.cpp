@@ -126,6 +126,18 @@ QImage MakeFallback() {
 
 } // namespace
 
+namespace {
+int timesForgotten = 0;
+} // namespace
+
+void ForgetDrawings() {
+    ++timesForgotten;
+}
+
+int TimesForgotten() {
+    return timesForgotten;
+}
+
 const QImage& FallbackImage() {
     static const QImage image = MakeFallback();
     return image;
@@ -136,6 +148,8 @@ namespace {
 // Every picture file decoded once; a file Qt cannot decode is held as a null image.
 const QImage& DecodedFile(const std::string& file) {
     static QHash<QString, QImage> cache;
+    static int seen = 0;
+    DropIfForgotten(cache, seen);
     const QString path = QString::fromStdString(file);
     auto it = cache.find(path);
     if (it == cache.end()) it = cache.insert(path, QImage(path, "BMP"));
@@ -208,6 +222,8 @@ void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const Q
         QPixmap pixmap;
     };
     static std::vector<Face> faces;
+    static int seen = 0;
+    DropIfForgotten(faces, seen);
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     Face key{option.rect.size(),
              static_cast<int>(option.state & kFaceStates),
@@ -222,9 +238,20 @@ void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const Q
         return f.size == key.size && f.state == key.state && f.features == key.features &&
                f.ratio == key.ratio && f.colours == key.colours && f.style == key.style;
     };
+    // A face seen for the first time is drawn straight: the first paint draws each of its
+    // buttons once, and making a copy costs more than the drawing. The copy is made when the
+    // face comes again. On a screen scaled by a fraction a copy would not fall on the same
+    // pixels, so there every face is drawn straight.
     auto it = std::find_if(faces.begin(), faces.end(), same);
-    if (it == faces.end()) {
-        if (faces.size() >= 64) faces.clear();
+    if (it == faces.end() || ratio != std::round(ratio)) {
+        if (it == faces.end()) {
+            if (faces.size() >= 64) faces.clear();
+            faces.push_back(key);
+        }
+        style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, nullptr);
+        return;
+    }
+    if (it->pixmap.isNull()) {
         QPixmap face((QSizeF(key.size) * ratio).toSize());
         face.setDevicePixelRatio(ratio);
         face.fill(Qt::transparent);
@@ -233,9 +260,7 @@ void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const Q
         at.rect = QRect(QPoint(0, 0), key.size);
         style->drawControl(QStyle::CE_PushButtonBevel, &at, &p, nullptr);
         p.end();
-        key.pixmap = face;
-        faces.push_back(key);
-        it = faces.end() - 1;
+        it->pixmap = face;
     }
     painter.drawPixmap(option.rect.topLeft(), it->pixmap);
 }

@@ -46,9 +46,26 @@ const QImage& FallbackImage();
 // Draws p with its top left corner at topLeft, scaled by zoom.
 void DrawPicture(QPainter& painter, const Picture& p, QPoint topLeft, double zoom);
 
-// Draws a push button's face (not its caption) as the style draws it for option, from a copy
-// kept for each size, state and palette: the style's rounded, shaded face is the most costly
-// thing on the window, and its buttons share a few sizes.
+// The drawings the window keeps from one paint to the next (fonts, captions laid out, markers,
+// button faces, decoded pictures) are all dropped, so that the next paint makes each anew, as
+// the first paint of a new process does. The window benchmark forgets them before each start it
+// times.
+void ForgetDrawings();
+// How many times ForgetDrawings has run.
+int TimesForgotten();
+
+// Empties `kept` if the drawings were forgotten since `seen` (a number kept beside it, from 0)
+// was last brought up to date.
+template <class Kept> void DropIfForgotten(Kept& kept, int& seen) {
+    if (seen != TimesForgotten()) {
+        kept.clear();
+        seen = TimesForgotten();
+    }
+}
+
+// Draws a push button's face (not its caption) as the style draws it for option; from its second
+// time on, from a copy kept for each size, state and palette: the style's rounded, shaded face
+// is the most costly thing on the window, and its buttons share a few sizes.
 void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const QStyle* style);
 
 // A push button that looks exactly like any other, but keeps the style's drawing of its face

@@ -11,10 +11,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -32,6 +34,7 @@
 #include "name_dialog.h"
 #include "qt_services.h"
 #include "record_window.h"
+#include "render.h"
 #include "script_runner.h"
 #include "settings.h"
 #include "settings_window.h"
@@ -162,6 +165,8 @@ class WindowTest : public QObject {
     void endingTheGameClosesTheWindow();
     void closeBoxAsksAndWaitsBehindADialog();
     void pictureTheWindowCannotDrawIsTheFallback();
+    void aButtonFaceIsTheSameDrawnStraightAndFromItsCopy_data();
+    void aButtonFaceIsTheSameDrawnStraightAndFromItsCopy();
     void keysAndTheWheelReachTheGameAsItsOwnKeys();
     void losingTheKeyboardLetsGoOfControl();
     void aPanelKeyClosesTheMenuFirst();
@@ -1057,6 +1062,50 @@ void WindowTest::pictureTheWindowCannotDrawIsTheFallback() {
     LoadCG(g, "場面", "x");
     QCOMPARE(Q(g.f.Image1.picture.name), QString("fallback"));
     QCOMPARE(g.f.Image1.picture.widthPx, 130);
+}
+
+void WindowTest::aButtonFaceIsTheSameDrawnStraightAndFromItsCopy_data() {
+    QTest::addColumn<QStyle::State>("state");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("ratio");
+    const QStyle::State on = QStyle::State_Enabled | QStyle::State_Raised;
+    QTest::newRow("raised") << on << QSize(81, 25) << 1.0;
+    QTest::newRow("pressed") << (on | QStyle::State_Sunken) << QSize(81, 25) << 1.0;
+    QTest::newRow("under the mouse") << (on | QStyle::State_MouseOver) << QSize(57, 33) << 1.0;
+    QTest::newRow("chosen by the keys") << (on | QStyle::State_HasFocus) << QSize(121, 18) << 1.0;
+    QTest::newRow("disabled") << QStyle::State(QStyle::State_Raised) << QSize(81, 25) << 1.0;
+    QTest::newRow("on a fine screen") << on << QSize(81, 25) << 2.0;
+    QTest::newRow("on a screen scaled by 1.5")
+        << (on | QStyle::State_Sunken) << QSize(101, 31) << 1.5;
+}
+
+void WindowTest::aButtonFaceIsTheSameDrawnStraightAndFromItsCopy() {
+    // A face is drawn by the style the first time it shows and from a copy after that: the
+    // two must not differ by a pixel, on the board's colour or any other.
+    QFETCH(QStyle::State, state);
+    QFETCH(QSize, size);
+    QFETCH(qreal, ratio);
+    QStyleOptionButton option;
+    option.state = state;
+    option.rect = QRect(QPoint(3, 2), size);
+    option.palette = QApplication::palette();
+    for (const QColor& under : {QColor(192, 192, 192), QColor(0, 64, 0), QColor(Qt::white)}) {
+        ForgetDrawings();
+        std::vector<QImage> drawn;
+        for (int time = 0; time < 3; ++time) {
+            QImage image((QSizeF(size + QSize(6, 4)) * ratio).toSize(),
+                         QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(under);
+            QPainter painter(&image);
+            DrawButtonFace(painter, option, QApplication::style());
+            painter.end();
+            drawn.push_back(image);
+        }
+        QVERIFY(drawn[0] != QImage(drawn[0].size(), drawn[0].format()));
+        QCOMPARE(drawn[1], drawn[0]);
+        QCOMPARE(drawn[2], drawn[0]);
+    }
 }
 
 void WindowTest::keysAndTheWheelReachTheGameAsItsOwnKeys() {
