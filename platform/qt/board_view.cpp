@@ -74,9 +74,8 @@ const QFont& CachedFont(const Font& f, double zoom) {
         double zoom;
         QFont qfont;
     };
-    static std::vector<Entry> cache;
-    static int seen = 0;
-    DropIfForgotten(cache, seen);
+    static Kept<std::vector<Entry>> kept;
+    std::vector<Entry>& cache = *kept;
     for (const Entry& e : cache)
         if (e.zoom == zoom && SameFont(e.font, f)) return e.qfont;
     if (cache.size() > 32) cache.clear();
@@ -104,9 +103,8 @@ const QTextLayout& LaidOut(const std::string& caption, const Font& font, double 
                    std::hash<double>()(k.zoom * 7 + k.font.Size);
         }
     };
-    static std::unordered_map<Key, std::unique_ptr<QTextLayout>, KeyHash> layouts;
-    static int seen = 0;
-    DropIfForgotten(layouts, seen);
+    static Kept<std::unordered_map<Key, std::unique_ptr<QTextLayout>, KeyHash>> kept;
+    auto& layouts = *kept;
     Key key{caption, font, zoom, width};
     auto it = layouts.find(key);
     if (it != layouts.end()) return *it->second;
@@ -152,9 +150,8 @@ void DrawShape(QPainter& p, const Shape& s, double zoom, qreal ratio) {
         qreal ratio;
         QPixmap pixmap;
     };
-    static std::vector<Circle> circles;
-    static int seen = 0;
-    DropIfForgotten(circles, seen);
+    static Kept<std::vector<Circle>> kept;
+    std::vector<Circle>& circles = *kept;
     const QRect r = ToRect(s.r, zoom);
     auto it = std::find_if(circles.begin(), circles.end(), [&](const Circle& c) {
         return c.size == r.size() && c.fill == s.FillColor && c.ratio == ratio;

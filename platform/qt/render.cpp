@@ -147,9 +147,8 @@ namespace {
 
 // Every picture file decoded once; a file Qt cannot decode is held as a null image.
 const QImage& DecodedFile(const std::string& file) {
-    static QHash<QString, QImage> cache;
-    static int seen = 0;
-    DropIfForgotten(cache, seen);
+    static Kept<QHash<QString, QImage>> kept;
+    QHash<QString, QImage>& cache = *kept;
     const QString path = QString::fromStdString(file);
     auto it = cache.find(path);
     if (it == cache.end()) it = cache.insert(path, QImage(path, "BMP"));
@@ -221,10 +220,17 @@ void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const Q
         const QStyle* style;
         QPixmap pixmap;
     };
-    static std::vector<Face> faces;
-    static int seen = 0;
-    DropIfForgotten(faces, seen);
+    // A face seen for the first time is drawn straight: the first paint draws each of its
+    // buttons once, and making a copy costs more than the drawing. The copy is made when the
+    // face comes again. On a screen scaled by a fraction a copy would not fall on the same
+    // pixels, so there every face is drawn straight.
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (ratio != std::round(ratio)) {
+        style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, nullptr);
+        return;
+    }
+    static Kept<std::vector<Face>> kept;
+    std::vector<Face>& faces = *kept;
     Face key{option.rect.size(),
              static_cast<int>(option.state & kFaceStates),
              static_cast<int>(option.features),
@@ -238,16 +244,10 @@ void DrawButtonFace(QPainter& painter, const QStyleOptionButton& option, const Q
         return f.size == key.size && f.state == key.state && f.features == key.features &&
                f.ratio == key.ratio && f.colours == key.colours && f.style == key.style;
     };
-    // A face seen for the first time is drawn straight: the first paint draws each of its
-    // buttons once, and making a copy costs more than the drawing. The copy is made when the
-    // face comes again. On a screen scaled by a fraction a copy would not fall on the same
-    // pixels, so there every face is drawn straight.
     auto it = std::find_if(faces.begin(), faces.end(), same);
-    if (it == faces.end() || ratio != std::round(ratio)) {
-        if (it == faces.end()) {
-            if (faces.size() >= 64) faces.clear();
-            faces.push_back(key);
-        }
+    if (it == faces.end()) {
+        if (faces.size() >= 64) faces.clear();
+        faces.push_back(key);
         style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, nullptr);
         return;
     }

@@ -54,14 +54,22 @@ void ForgetDrawings();
 // How many times ForgetDrawings has run.
 int TimesForgotten();
 
-// Empties `kept` if the drawings were forgotten since `seen` (a number kept beside it, from 0)
-// was last brought up to date.
-template <class Kept> void DropIfForgotten(Kept& kept, int& seen) {
-    if (seen != TimesForgotten()) {
-        kept.clear();
-        seen = TimesForgotten();
+// Something the window keeps from one paint to the next (a container), emptied when the
+// drawings are forgotten.
+template <class Container> class Kept {
+  public:
+    Container& operator*() {
+        if (seen_ != TimesForgotten()) {
+            items_.clear();
+            seen_ = TimesForgotten();
+        }
+        return items_;
     }
-}
+
+  private:
+    Container items_;
+    int seen_ = 0;
+};
 
 // Draws a push button's face (not its caption) as the style draws it for option; from its second
 // time on, from a copy kept for each size, state and palette: the style's rounded, shaded face
