@@ -1,9 +1,12 @@
-// window_bench [--dir DIR] [--runs N] [--brief]: how fast the real window answers, in figures.
+// window_bench [--dir DIR] [--runs N] [--brief] [--phases]: how fast the real window answers, in
+// figures.
 //
 //   start    a game window, from nothing to the end of the repaint that first draws it, against
 //            a bare Qt window of the same size with one label (the baseline), with the ratio;
 //            and, to show what the menu bar alone costs, a bare main window with the same three
-//            menu titles;
+//            menu titles; with --phases, where each start's time goes: the window's making, its
+//            show(), the wait for the repaint that draws it, and that repaint with the paint of
+//            each widget in it;
 //   memory   the peak resident memory of a process that shows one bare window, and of one that
 //            shows the game's window (each in a process of its own), at the first paint and a
 //            second later, once the game has loaded what it loads after the first paint;
@@ -33,6 +36,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -66,6 +70,16 @@ struct QuietServices : vern::Services {
 
 double PeakMiB();
 
+// With --phases: where one kind of start spends its time, a figure for each start.
+struct Phases {
+    std::vector<double> making;  // from nothing to the window made, before show()
+    std::vector<double> showing; // show()
+    std::vector<double> waiting; // from the end of show() to the repaint that first draws
+    std::vector<double> repaint; // that repaint, flush included
+    // Each widget's own paint within that repaint, by object name (else class name).
+    std::map<QString, std::vector<double>> paints;
+};
+
 // Where UntilPainted keeps the process's peak memory at the end of the repaint, when asked.
 bool peakAtPaint = false;
 double peakAtPaintMiB = -1;
@@ -73,33 +87,67 @@ double peakAtPaintMiB = -1;
 // Runs the event loop until `widget` has painted once; returns the time from `start` to the end
 // of the window's repaint in which it did: every widget's paint and the flush to the screen,
 // and nothing the event loop does after it.
-double UntilPainted(QWidget* widget, const Clock& start) {
+//
+// With phases, also records the wait from `shownMs` (the end of show()) to that repaint, the
+// repaint, and the paint of each of the window's widgets within it.
+double UntilPainted(QWidget* widget, const Clock& start, Phases* phases = nullptr,
+                    double shownMs = 0) {
     struct Watch : QObject {
         QWidget* widget = nullptr;
+        QObject *window = nullptr, *handle = nullptr;
         const Clock* start = nullptr;
-        bool painted = false, inside = false;
+        Phases* phases = nullptr;
+        double shown = 0;
+        bool painted = false, inside = false, painting = false;
         double ms = -1;
+        std::map<QString, double> paints; // of the repaint under way
         bool eventFilter(QObject* o, QEvent* e) override {
             if (o == widget && e->type() == QEvent::Paint) painted = true;
-            if (o == widget || inside || ms >= 0 ||
+            if (phases && inside && !painting && e->type() == QEvent::Paint) {
+                Clock one;
+                one.start();
+                painting = true;
+                o->event(e);
+                painting = false;
+                QString name = o->objectName();
+                if (name.isEmpty()) name = QString::fromLatin1(o->metaObject()->className());
+                paints[name] += one.nsecsElapsed() / 1e6;
+                return true;
+            }
+            if ((o != window && o != handle) || inside || ms >= 0 ||
                 (e->type() != QEvent::Expose && e->type() != QEvent::UpdateRequest))
                 return false;
             // The window paints its widgets and flushes within this one event.
+            const double from = start->nsecsElapsed() / 1e6;
+            paints.clear();
             inside = true;
             o->event(e);
             inside = false;
             if (painted) {
                 ms = start->nsecsElapsed() / 1e6;
                 if (peakAtPaint) peakAtPaintMiB = PeakMiB();
+                if (phases) {
+                    phases->waiting.push_back(from - shown);
+                    phases->repaint.push_back(ms - from);
+                    for (const auto& [name, paintMs] : paints)
+                        phases->paints[name].push_back(paintMs);
+                }
             }
             return true;
         }
     } watch;
     watch.widget = widget;
     watch.start = &start;
+    watch.phases = phases;
+    watch.shown = shownMs;
     QWidget* window = widget->window();
-    for (QObject* o : {static_cast<QObject*>(widget), static_cast<QObject*>(window),
-                       static_cast<QObject*>(window->windowHandle())})
+    watch.window = window;
+    watch.handle = window->windowHandle();
+    std::vector<QObject*> watched{widget, window->windowHandle()};
+    if (phases)
+        for (QWidget* w : window->findChildren<QWidget*>()) watched.push_back(w);
+    watched.push_back(window);
+    for (QObject* o : watched)
         if (o) o->installEventFilter(&watch);
     while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
     return watch.ms >= 0 ? watch.ms : start.nsecsElapsed() / 1e6;
@@ -127,7 +175,20 @@ QFont BareFont() {
     return font;
 }
 
-double BareStart(const WhileShown& whileShown = {}) {
+// Shows `window` and waits for `widget` in it to be painted; with phases, records the making
+// (up to now), show() and what comes after it.
+double ShowUntilPainted(QWidget& window, QWidget* widget, const Clock& start, Phases* phases) {
+    const double made = start.nsecsElapsed() / 1e6;
+    window.show();
+    const double shown = start.nsecsElapsed() / 1e6;
+    if (phases) {
+        phases->making.push_back(made);
+        phases->showing.push_back(shown - made);
+    }
+    return UntilPainted(widget, start, phases, shown);
+}
+
+double BareStart(Phases* phases = nullptr, const WhileShown& whileShown = {}) {
     QApplication::setFont(BareFont());
     QPixmapCache::clear();
     Clock start;
@@ -136,14 +197,13 @@ double BareStart(const WhileShown& whileShown = {}) {
     window.resize(457, 385);
     auto* label = new QLabel(QStringLiteral("ヴェルナドーラ演義"), &window);
     label->setGeometry(8, 8, 441, 81);
-    window.show();
-    const double ms = UntilPainted(label, start);
+    const double ms = ShowUntilPainted(window, label, start, phases);
     if (whileShown) whileShown();
     return ms;
 }
 
 // A bare main window with the game's three menu titles over a label.
-double MenuBarStart() {
+double MenuBarStart(Phases* phases = nullptr) {
     QApplication::setFont(BareFont());
     QPixmapCache::clear();
     Clock start;
@@ -155,33 +215,34 @@ double MenuBarStart() {
     auto* label = new QLabel(QStringLiteral("ヴェルナドーラ演義"));
     window.setCentralWidget(label);
     window.resize(457, 385);
-    window.show();
-    return UntilPainted(label, start);
+    return ShowUntilPainted(window, label, start, phases);
 }
 
-// A game with its window, opened and shown (the first screen of a new game).
+// A game with its window, opened and, unless asked not to, shown (the first screen of a new
+// game).
 struct Session {
-    Session(const std::string& dir, std::uint64_t seed) : game(svc) {
+    Session(const std::string& dir, std::uint64_t seed, bool show = true) : game(svc) {
         svc.dir = dir;
         game.rng.Seed(seed);
         game.rng.fixedSeed = true;
         vern::Open(game);
         window = std::make_unique<vern::qt::MainWindow>(game, 1);
-        window->show();
+        if (show) window->show();
     }
     QuietServices svc;
     vern::Game game;
     std::unique_ptr<vern::qt::MainWindow> window;
 };
 
-double GameStart(const std::string& dir, const WhileShown& whileShown = {}) {
+double GameStart(const std::string& dir, Phases* phases = nullptr,
+                 const WhileShown& whileShown = {}) {
     // Each start draws as a player's first does: nothing kept from the start before it.
     vern::qt::ForgetDrawings();
     QPixmapCache::clear();
     Clock start;
     start.start();
-    Session session(dir, 1);
-    const double ms = UntilPainted(session.window->client(), start);
+    Session session(dir, 1, false);
+    const double ms = ShowUntilPainted(*session.window, session.window->client(), start, phases);
     if (whileShown) whileShown();
     return ms;
 }
@@ -344,7 +405,7 @@ std::string ExecutableFolder() {
 
 const vern::ProgramInfo kProgram{
     "window_bench",
-    {vern::Option::Dir, vern::Option::Runs, vern::Option::Brief},
+    {vern::Option::Dir, vern::Option::Runs, vern::Option::Brief, vern::Option::Phases},
     "Times the game's window: start to first paint, click to repaint, fast-forward."};
 
 int main(int argc, char** argv) {
@@ -375,9 +436,9 @@ int main(int argc, char** argv) {
             std::printf("%.2f\n", PeakMiB());
         };
         if (one == "bare")
-            BareStart(settle);
+            BareStart(nullptr, settle);
         else
-            GameStart(dir, settle);
+            GameStart(dir, nullptr, settle);
         return 0;
     }
 
@@ -388,10 +449,12 @@ int main(int argc, char** argv) {
     MenuBarStart();
     GameStart(dir);
     std::vector<double> bare, menuBar, game;
+    Phases barePhases, menuBarPhases, gamePhases;
+    const auto phasesOf = [&o](Phases& p) { return o.phases ? &p : nullptr; };
     for (int i = 0; i < runs; ++i) {
-        bare.push_back(BareStart());
-        menuBar.push_back(MenuBarStart());
-        game.push_back(GameStart(dir));
+        bare.push_back(BareStart(phasesOf(barePhases)));
+        menuBar.push_back(MenuBarStart(phasesOf(menuBarPhases)));
+        game.push_back(GameStart(dir, phasesOf(gamePhases)));
     }
     const Peaks bareMiB = PeakOfChild("bare", dir), gameMiB = PeakOfChild("game", dir);
     const std::vector<double> clicks = BattleClicks(dir, o.brief ? 40 : 400);
@@ -409,6 +472,24 @@ int main(int argc, char** argv) {
     std::printf("                       bare window with the menu titles %7.2f ms   ratio of the "
                 "game window to it %.2f\n",
                 Median(menuBar), Median(game) / Median(menuBar));
+    if (o.phases) {
+        std::printf(
+            "where the start goes   median ms: making, show(), the wait after it, the first "
+            "repaint (of which each widget's own paint)\n");
+        for (const auto& [name, p] :
+             {std::pair<const char*, const Phases&>{"bare Qt window", barePhases},
+              {"with the menu titles", menuBarPhases},
+              {"game window", gamePhases}}) {
+            std::printf("  %-21s %6.3f %6.3f %6.3f %6.3f (", name, Median(p.making),
+                        Median(p.showing), Median(p.waiting), Median(p.repaint));
+            const char* separator = "";
+            for (const auto& [widget, ms] : p.paints) {
+                std::printf("%s%s %.3f", separator, qPrintable(widget), Median(ms));
+                separator = ", ";
+            }
+            std::printf(")\n");
+        }
+    }
     std::printf("peak memory            bare Qt window %7.2f MiB  game window %7.2f MiB  "
                 "difference %.2f MiB  at the first paint\n",
                 bareMiB.atFirstPaint, gameMiB.atFirstPaint,

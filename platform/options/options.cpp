@@ -30,6 +30,7 @@ constexpr OptionDef kOptions[] = {
     {Option::Read, "--read", "FILE", "keep the story steps read in FILE (default: this run only)"},
     {Option::Runs, "--runs", "N", "repeat each measure N times (1 to 10000)"},
     {Option::Brief, "--brief", nullptr, "a quick run of every measure, to see that it works"},
+    {Option::Phases, "--phases", nullptr, "also show where each start's time goes"},
     {Option::File, nullptr, "FILE", "the script to run (default: standard input)"},
 };
 
@@ -152,6 +153,7 @@ Parsed ParseOptions(const ProgramInfo& program, int argc, const char* const* arg
             break;
         case Option::Runs: ok = ParseRuns(value, o.runs); break;
         case Option::Brief: o.brief = true; break;
+        case Option::Phases: o.phases = true; break;
         case Option::File: break;
         }
         if (!ok) {

@@ -10,7 +10,7 @@
 namespace vern {
 
 // The options a program may take.
-enum class Option { Dir, Seed, Zoom, Script, Read, Runs, Brief, File };
+enum class Option { Dir, Seed, Zoom, Script, Read, Runs, Brief, Phases, File };
 
 struct Options {
     std::string dir;        // --dir: the program folder; empty: found by the program
@@ -21,6 +21,7 @@ struct Options {
     std::string read;       // --read FILE: the steps read (the driver; empty: this run only)
     int runs = 0;           // --runs N: 1 .. 10000; 0: not given (the benchmark)
     bool brief = false;     // --brief (the benchmark)
+    bool phases = false;    // --phases (the benchmark)
     std::string file;       // the one operand FILE (the driver)
 
     static constexpr double kMinZoom = 0.5;

@@ -13,7 +13,8 @@ const ProgramInfo kWindow{
     "vernadora", {Option::Dir, Option::Seed, Option::Zoom, Option::Script}, "the window"};
 const ProgramInfo kDriver{
     "vernadora-script", {Option::Dir, Option::Seed, Option::File}, "the driver"};
-const ProgramInfo kBench{"window_bench", {Option::Dir, Option::Runs, Option::Brief}, "the bench"};
+const ProgramInfo kBench{
+    "window_bench", {Option::Dir, Option::Runs, Option::Brief, Option::Phases}, "the bench"};
 
 struct Case {
     const ProgramInfo* program;
@@ -56,6 +57,8 @@ TEST(CommandLine, EveryValueIsCheckedWholeTheSameWayEverywhere) {
         {&kBench, {"--runs", "10001"}, Parsed::Bad},
         {&kBench, {"--brief", "--runs", "3"}, Parsed::Run},
         {&kBench, {"--brief=yes"}, Parsed::Bad},
+        {&kBench, {"--phases", "--brief"}, Parsed::Run},
+        {&kDriver, {"--phases"}, Parsed::Bad}, // the benchmark's alone
     };
     for (const Case& c : cases) {
         Options o;
