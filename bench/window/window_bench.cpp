@@ -143,7 +143,7 @@ double UntilPainted(QWidget* widget, const Clock& start, Phases* phases = nullpt
     QWidget* window = widget->window();
     watch.window = window;
     watch.handle = window->windowHandle();
-    std::vector<QObject*> watched{widget, window->windowHandle()};
+    std::vector<QObject*> watched{widget, watch.handle};
     if (phases)
         for (QWidget* w : window->findChildren<QWidget*>()) watched.push_back(w);
     watched.push_back(window);
