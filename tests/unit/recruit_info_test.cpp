@@ -19,6 +19,7 @@
 #include "screen/panels.h"
 #include "screen/start.h"
 #include "shell/events.h"
+#include "test_folder.h"
 
 namespace vern::test {
 namespace {
@@ -227,10 +228,7 @@ struct InfoPage : ::testing::Test {
     std::filesystem::path dir;
 
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("vern_info_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
+        dir = TestFolder("vern_info_");
         WriteBmp(dir / "CG/キャラ/シザ.bmp", 40, 30);
         WriteBmp(dir / "CG/キャラ/ベスラ０.bmp", 10, 10);
         WriteBmp(dir / "CG/ボス/3.bmp", 101, 50);

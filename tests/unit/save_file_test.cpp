@@ -16,6 +16,7 @@
 #include "screen/start.h"
 #include "shell/events.h"
 #include "shell/file_menu.h"
+#include "test_folder.h"
 
 namespace vern::test {
 namespace {
@@ -42,10 +43,7 @@ struct SaveFixture : ::testing::Test {
     fs::path dir;
     fs::path save;
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / (std::string("vern-save-") + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = TestFolder("vern-save-");
         save = dir / "save.dat";
     }
     void TearDown() override { fs::remove_all(dir); }

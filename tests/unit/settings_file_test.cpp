@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "io/settings_file.h"
+#include "test_folder.h"
 
 namespace vern::test {
 namespace {
@@ -18,11 +19,7 @@ namespace fs = std::filesystem;
 class SettingsFileTest : public testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vernadora-settings-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = TestFolder("vernadora-settings-");
         conf = dir / "vernadora.conf";
     }
     void TearDown() override { fs::remove_all(dir); }

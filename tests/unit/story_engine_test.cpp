@@ -21,6 +21,7 @@
 #include "story/dispatcher.h"
 #include "story/scene_table.h"
 #include "story/scenes.h"
+#include "test_folder.h"
 
 namespace vern::test {
 namespace {
@@ -40,11 +41,7 @@ struct Story : ::testing::Test {
     fs::path dir;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vern_story_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = TestFolder("vern_story_");
         t.svc.appPath = dir.string();
         Start(g);
         for (int i = 0; i <= 4; ++i) {
