@@ -7,7 +7,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   nlohmann-json3-dev libgtest-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
-  xvfb xauth desktop-file-utils
+  xvfb xauth xdotool desktop-file-utils
   python3 abcmidi fluidsynth fluid-soundfont-gm vorbis-tools sox
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   pulseaudio pulseaudio-utils

@@ -531,11 +531,10 @@ void MainWindow::ShowSettings() {
         settingsWindow_ = new SettingsWindow(
             SettingRows(), [this] { ResetSettings(); }, zoom_, this);
         settingsWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+        GiveKeysBackOnClose(settingsWindow_);
     }
     settingsWindow_->Refresh();
-    settingsWindow_->show();
-    settingsWindow_->raise();
-    settingsWindow_->activateWindow();
+    ShowOwnWindow(settingsWindow_);
 }
 
 void MainWindow::ResetSettings() {
@@ -560,11 +559,26 @@ void MainWindow::ShowRecords() {
                 Handle([&] { RunEvent(game_, action); });
             },
             zoom_, this);
+        GiveKeysBackOnClose(recordWindow_);
     }
     recordWindow_->Refresh();
-    recordWindow_->show();
-    recordWindow_->raise();
-    recordWindow_->activateWindow();
+    ShowOwnWindow(recordWindow_);
+}
+
+void MainWindow::ShowOwnWindow(QDialog* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainWindow::GiveKeysBackOnClose(QDialog* window) {
+    connect(window, &QDialog::finished, this, [this] { GiveKeysBack(this); });
+}
+
+void MainWindow::GiveKeysBack(QWidget* window) {
+    // A desktop's window manager hands the keys to the window under one that closes; without
+    // one they go to no window at all, and the game's keys would do nothing until a click.
+    if (window && window->isVisible()) window->activateWindow();
 }
 
 void MainWindow::WriteRecordPicture(const QString& file) {

@@ -20,6 +20,7 @@
 #endif
 
 class QAction;
+class QDialog;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -107,6 +108,10 @@ class MainWindow : public QMainWindow {
     void SetFullscreen(bool on);
     bool fullscreen() const { return isFullScreen(); }
 
+    // A window of the game's own, or a box or dialog, closed over window: window gets the keys
+    // back.
+    static void GiveKeysBack(QWidget* window);
+
     // The zoom a first start opens at on a screen with this available area: the largest quarter
     // step at which the window (its menu bar menuBarHeight high at 1×) takes at most two thirds
     // of the screen's height and fits its width.
@@ -138,6 +143,10 @@ class MainWindow : public QMainWindow {
     void placeChanged();
 
   private:
+    // One of the game's own windows (settings, records) shown over the game's and given the
+    // keys; once made, its closing gives them back to the game's window.
+    void ShowOwnWindow(QDialog* window);
+    void GiveKeysBackOnClose(QDialog* window);
     template <typename F> void Handle(F&& event);
     void OnClick(Control c, int index);
     void OnMenu(MenuCommand m, int index);

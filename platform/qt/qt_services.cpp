@@ -32,6 +32,7 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     if (buttons == MsgButtons::OK) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();
+        MainWindow::GiveKeysBack(box.parentWidget());
         return MsgAnswer::OK;
     }
     QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
@@ -39,13 +40,17 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
+    MainWindow::GiveKeysBack(box.parentWidget());
     return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
 void QtServices::RunNameDialog(Game& g) {
     if (window_) window_->Sync();
     NameDialog dialog(g, window_ ? window_->zoom() : 1.0, window_);
-    if (g.n.open) dialog.exec();
+    if (g.n.open) {
+        dialog.exec();
+        MainWindow::GiveKeysBack(window_);
+    }
     if (dialog.programEnded()) EndProgram();
 }
 

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# keys_come_back.sh BIN_DIR: on an X server with no window manager, which hands the keys to no
+# window when the one that has them closes, closing the settings window, the records or the name
+# dialog gives the keys back to the game's window: its keys work at once, with no click.
+set -euo pipefail
+bin=$1
+fail() { echo "keys_come_back: $*" >&2; exit 1; }
+if [ -z "${KEYS_COME_BACK_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x900x24" env KEYS_COME_BACK_DISPLAY=1 bash "$0" "$@"
+fi
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+# A program folder of the run's own (the pictures borrowed), so nothing is written into the build.
+mkdir "$work/game"
+ln -s "$(realpath "$bin")/CG" "$work/game/CG"
+env XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR= \
+  QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 \
+  "$bin/vernadora" --dir "$work/game" --seed 7 >/dev/null 2>&1 &
+pid=$!
+wid=
+for _ in $(seq 100); do
+  wid=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | tail -1 || true)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+[ -n "$wid" ] || fail "the game's window never showed"
+
+# The title of the window with the keys starts with $1, within five seconds.
+keys_with() {
+  local now=
+  for _ in $(seq 50); do
+    now=$(xdotool getwindowfocus getwindowname 2>/dev/null || true)
+    case "$now" in "$1"*) return 0 ;; esac
+    sleep 0.1
+  done
+  fail "$2: the keys are with \"$now\", not \"$1\""
+}
+game=ヴェルナドーラ演義
+xdotool windowfocus --sync "$wid"
+keys_with "$game" "the game's window at the start"
+for opened in "F3 設定" "F2 記録"; do
+  set -- $opened
+  xdotool key "$1"
+  keys_with "$2" "$1 on the game's window"
+  xdotool key Escape
+  keys_with "$game" "Esc on $2"
+done
+# スタート asks the hero's name; Esc closes the dialog; F3 then works on the game's window.
+xdotool key Return
+keys_with 主人公 "スタート"
+xdotool key Escape
+keys_with "$game" "Esc on the name dialog"
+xdotool key F3
+keys_with 設定 "F3 after the name dialog"
+echo "keys_come_back: the game's window has the keys after every window closed"
