@@ -15,8 +15,8 @@ namespace vern::test {
 inline std::filesystem::path TestFolder(const std::string& prefix) {
     std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::replace(name.begin(), name.end(), '/', '_');
-    const auto dir = std::filesystem::temp_directory_path() /
-                     (prefix + std::to_string(::getpid()) + "_" + name);
+    const auto dir =
+        std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid()) + "_" + name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
