@@ -19,17 +19,17 @@ env XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR= \
   "$bin/vernadora" --dir "$work/game" --seed 7 >/dev/null 2>&1 &
 pid=$!
 wid=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   wid=$(xdotool search --onlyvisible --pid $pid 2>/dev/null | tail -1 || true)
   [ -n "$wid" ] && break
   sleep 0.1
 done
 [ -n "$wid" ] || fail "the game's window never showed"
 
-# The title of the window with the keys starts with $1, within five seconds.
+# The title of the window with the keys starts with $1, within ten seconds.
 keys_with() {
   local now=
-  for _ in $(seq 50); do
+  for _ in $(seq 100); do
     now=$(xdotool getwindowfocus getwindowname 2>/dev/null || true)
     case "$now" in "$1"*) return 0 ;; esac
     sleep 0.1
