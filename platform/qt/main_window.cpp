@@ -11,11 +11,13 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QWheelEvent>
@@ -127,7 +129,9 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     });
     setFocusPolicy(Qt::StrongFocus);
 
-    // The zoom keys, with the desktop's own sequences (and = for + without Shift).
+    // The zoom keys, with the desktop's own sequences, and = for + without Shift. Where + needs
+    // Shift, the desktop offers Ctrl+Shift+= both as itself and as Ctrl++: one action listing
+    // both would find the press ambiguous and do nothing, so Ctrl++ alone stands for it.
     const auto zoomAction = [this](QList<QKeySequence> keys, auto run) {
         auto* action = new QAction(this);
         action->setShortcuts(keys);
@@ -135,8 +139,7 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
         connect(action, &QAction::triggered, this, run);
         addAction(action);
     };
-    zoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal),
-                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal)},
+    zoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
                [this] { ZoomStep(1); });
     zoomAction({QKeySequence(QKeySequence::ZoomOut), QKeySequence(Qt::CTRL | Qt::Key_Underscore)},
                [this] { ZoomStep(-1); });
@@ -263,6 +266,13 @@ void MainWindow::ZoomTo(double zoom) {
     }
     zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     SetZoom(zoom);
+    // The window's smallest size still counts the menu bar at the old zoom until its layout is
+    // done again: without this a smaller zoom would leave a band of the old bar's height over.
+    // Meanwhile the stage passes through a size of no meaning, which must not refit the zoom.
+    {
+        const QScopedValueRollback<bool> relayout(relayingOut_, true);
+        layout()->activate();
+    }
     resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
 }
 
@@ -289,7 +299,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (watched == stage_ && event->type() == QEvent::Resize) {
+    if (watched == stage_ && event->type() == QEvent::Resize && relayingOut_) Centre();
+    if (watched == stage_ && event->type() == QEvent::Resize && !relayingOut_) {
         // A zoom whose client area already fills the stage to the pixel stays as it is; a
         // quarter step that fills it as well as the exact fit is taken instead of the fit, so
         // that the zoom keys and a remembered zoom stay on their steps.

@@ -212,6 +212,9 @@ class MainWindow : public QMainWindow {
     QAction* restart_ = nullptr;
     QAction* quit_ = nullptr;
     bool closeReacted_ = false;
+    // A zoom change lays the window out anew before it takes its new size: the stage's sizes
+    // in between only centre the game.
+    bool relayingOut_ = false;
 
     OverlayView* overlay_ = nullptr;
     int wheelAngle_ = 0; // the wheel's turn not yet taken as a step

@@ -1297,6 +1297,9 @@ void WindowTest::zoomKeys() {
     t.w->ZoomTo(0.7493);
     QTest::keyClick(window, Qt::Key_Minus, Qt::ControlModifier);
     QCOMPARE(t.w->zoom(), 0.5);
+    // The window fits the game and the menu bar at the new zoom at once, with no band left
+    // over from the larger menu bar before it.
+    QTRY_COMPARE(t.w->centralWidget()->size(), t.w->client()->size());
     // A window sized for a quarter step gives back that step, not the fit a hair below it.
     const QSize at125(Px(6855, 1.25), Px(5505, 1.25));
     t.w->resize(at125.width(), at125.height() + t.w->menuBar()->height());

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# keys_come_back.sh BIN_DIR: on an X server with no window manager, which hands the keys to no
-# window when the one that has them closes, closing the settings window, the records or the name
-# dialog gives the keys back to the game's window: its keys work at once, with no click.
+# real_keys.sh BIN_DIR: the real window on an X server with no window manager, played with key
+# presses as a US keyboard makes them:
+#   - the zoom keys as the keyboard types them: Ctrl++ is Ctrl+Shift+= there;
+#   - closing the settings window, the records or the name dialog gives the keys back to the
+#     game's window, though with no window manager the X server hands them to no window at all:
+#     the game's keys work at once, with no click.
 set -euo pipefail
 bin=$1
-fail() { echo "keys_come_back: $*" >&2; exit 1; }
-if [ -z "${KEYS_COME_BACK_DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x900x24" env KEYS_COME_BACK_DISPLAY=1 bash "$0" "$@"
+fail() { echo "real_keys: $*" >&2; exit 1; }
+if [ -z "${REAL_KEYS_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x900x24" env REAL_KEYS_DISPLAY=1 bash "$0" "$@"
 fi
 work=$(mktemp -d)
 pid=
@@ -16,7 +19,7 @@ mkdir "$work/game"
 ln -s "$(realpath "$bin")/CG" "$work/game/CG"
 env XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR= \
   QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 \
-  "$bin/vernadora" --dir "$work/game" --seed 7 >/dev/null 2>&1 &
+  "$bin/vernadora" --dir "$work/game" --seed 7 --zoom 1 >/dev/null 2>&1 &
 pid=$!
 wid=
 for _ in $(seq 300); do
@@ -39,6 +42,24 @@ keys_with() {
 game=ヴェルナドーラ演義
 xdotool windowfocus --sync "$wid"
 keys_with "$game" "the game's window at the start"
+
+# The window's width is $1 after the zoom key $2, within ten seconds.
+width_after() {
+  local now=
+  xdotool key "$2"
+  for _ in $(seq 100); do
+    now=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    [ "$now" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "$2: the window is $now wide, not $1"
+}
+width_after 571 ctrl+plus
+width_after 686 ctrl+equal
+width_after 571 ctrl+minus
+width_after 457 ctrl+0
+width_after 571 ctrl+KP_Add
+width_after 457 ctrl+KP_Subtract
 for opened in "F3 設定" "F2 記録"; do
   set -- $opened
   xdotool key "$1"
@@ -53,4 +74,4 @@ xdotool key Escape
 keys_with "$game" "Esc on the name dialog"
 xdotool key F3
 keys_with 設定 "F3 after the name dialog"
-echo "keys_come_back: the game's window has the keys after every window closed"
+echo "real_keys: the zoom keys zoom, and the game's window has the keys after every window closed"
