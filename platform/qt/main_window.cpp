@@ -129,21 +129,23 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     });
     setFocusPolicy(Qt::StrongFocus);
 
-    // The zoom keys, with the desktop's own sequences, and = for + without Shift. Where + needs
-    // Shift, the desktop offers Ctrl+Shift+= both as itself and as Ctrl++: one action listing
-    // both would find the press ambiguous and do nothing, so Ctrl++ alone stands for it.
-    const auto zoomAction = [this](QList<QKeySequence> keys, auto run) {
+    // The zoom keys: the desktop's own sequences and ours, each once, since an action that
+    // lists a press twice finds it ambiguous and does nothing. Ours are = for + without Shift;
+    // where + needs Shift, the desktop delivers Ctrl+Shift+= as Ctrl++ as well, so Ctrl++
+    // stands for that press and Ctrl+Shift+= must not be listed besides.
+    const auto zoomAction = [this](QList<QKeySequence> keys, QKeySequence ours, auto run) {
+        if (!keys.contains(ours)) keys.append(ours);
         auto* action = new QAction(this);
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, run);
         addAction(action);
     };
-    zoomAction({QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-               [this] { ZoomStep(1); });
-    zoomAction({QKeySequence(QKeySequence::ZoomOut), QKeySequence(Qt::CTRL | Qt::Key_Underscore)},
-               [this] { ZoomStep(-1); });
-    zoomAction({QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { ZoomTo(1); });
+    zoomAction(QKeySequence::keyBindings(QKeySequence::ZoomIn),
+               QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { ZoomStep(1); });
+    zoomAction(QKeySequence::keyBindings(QKeySequence::ZoomOut),
+               QKeySequence(Qt::CTRL | Qt::Key_Underscore), [this] { ZoomStep(-1); });
+    zoomAction({}, QKeySequence(Qt::CTRL | Qt::Key_0), [this] { ZoomTo(1); });
 
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(game_.f.Timer1.Interval);
