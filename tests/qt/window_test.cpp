@@ -416,6 +416,9 @@ void WindowTest::everySettingAppliesAtOnceAndComesBackAfterARestart() {
         QCOMPARE(zoom->currentText(), QString("100%"));
         zoom->setCurrentIndex(zoom->findText("125%"));
         QCOMPARE(t.w->zoom(), 1.25);
+        // The window grows with the zoom: every choice still shows whole.
+        for (QComboBox* box : window->findChildren<QComboBox*>())
+            QTRY_VERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->objectName()));
         full->setCurrentIndex(1);
         QVERIFY(t.w->isFullScreen());
         settings.Save(*t.w);
