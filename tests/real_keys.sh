@@ -4,7 +4,8 @@
 #   - the zoom keys as the keyboard types them: Ctrl++ is Ctrl+Shift+= there;
 #   - closing the settings window, the records or the name dialog gives the keys back to the
 #     game's window, though with no window manager the X server hands them to no window at all:
-#     the game's keys work at once, with no click.
+#     the game's keys work at once, with no click;
+#   - every window's title bar shows the game's own title exactly ("設定", not "設定 — …").
 set -euo pipefail
 bin=$1
 fail() { echo "real_keys: $*" >&2; exit 1; }
@@ -29,12 +30,12 @@ for _ in $(seq 300); do
 done
 [ -n "$wid" ] || fail "the game's window never showed"
 
-# The title of the window with the keys starts with $1, within ten seconds.
+# The title of the window with the keys is $1, within ten seconds: the game's own, exactly.
 keys_with() {
   local now=
   for _ in $(seq 100); do
     now=$(xdotool getwindowfocus getwindowname 2>/dev/null || true)
-    case "$now" in "$1"*) return 0 ;; esac
+    [ "$now" = "$1" ] && return 0
     sleep 0.1
   done
   fail "$2: the keys are with \"$now\", not \"$1\""

@@ -15,7 +15,9 @@ void IdentifyApplication(const std::string& version) {
     QCoreApplication::setOrganizationName(QStringLiteral("vernadora"));
     QCoreApplication::setApplicationName(QStringLiteral("vernadora"));
     QCoreApplication::setApplicationVersion(QString::fromStdString(version));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("ヴェルナドーラ演義"));
+    // No display name: Qt would add it to every title bar ("セーブ — ヴェルナドーラ演義"), and the
+    // titles are the game's own, exactly as they stand. The desktop takes the game's name from
+    // its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(VERN_APP_ID));
     // The icon theme's, where the game is installed; else the one built into the program.
     QIcon builtIn;
