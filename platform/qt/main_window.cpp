@@ -301,8 +301,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (watched == stage_ && event->type() == QEvent::Resize && relayingOut_) Centre();
-    if (watched == stage_ && event->type() == QEvent::Resize && !relayingOut_) {
+    if (watched == stage_ && event->type() == QEvent::Resize) {
         // A zoom whose client area already fills the stage to the pixel stays as it is; a
         // quarter step that fills it as well as the exact fit is taken instead of the fit, so
         // that the zoom keys and a remembered zoom stay on their steps.
@@ -317,7 +316,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             stepped.height() <= stage_->height() && exact.width() - stepped.width() <= 1 &&
             exact.height() - stepped.height() <= 1)
             z = quarter;
-        if (size(z) != size(zoom_) || (z == quarter && z != zoom_)) SetZoom(z);
+        // (The stage's passing size while a zoom change lays the window out changes nothing.)
+        if (!relayingOut_ && (size(z) != size(zoom_) || (z == quarter && z != zoom_))) SetZoom(z);
         Centre();
     }
     return QMainWindow::eventFilter(watched, event);
