@@ -30,30 +30,31 @@ for _ in $(seq 300); do
 done
 [ -n "$wid" ] || fail "the game's window never showed"
 
-# The title of the window with the keys is $1, within ten seconds: the game's own, exactly.
-keys_with() {
-  local now=
+# Within ten seconds, the output of the command after $1 becomes $1; the last output is in $now.
+now=
+becomes() {
+  local want=$1
+  shift
   for _ in $(seq 100); do
-    now=$(xdotool getwindowfocus getwindowname 2>/dev/null || true)
-    [ "$now" = "$1" ] && return 0
+    now=$("$@" 2>/dev/null || true)
+    [ "$now" = "$want" ] && return 0
     sleep 0.1
   done
-  fail "$2: the keys are with \"$now\", not \"$1\""
+  return 1
 }
+focused_title() { xdotool getwindowfocus getwindowname; }
+width() { xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
+
+# The title of the window with the keys is $1: the game's own, exactly.
+keys_with() { becomes "$1" focused_title || fail "$2: the keys are with \"$now\", not \"$1\""; }
 game=ヴェルナドーラ演義
 xdotool windowfocus --sync "$wid"
 keys_with "$game" "the game's window at the start"
 
-# The window's width is $1 after the zoom key $2, within ten seconds.
+# The window is $1 wide after the zoom key $2.
 width_after() {
-  local now=
   xdotool key "$2"
-  for _ in $(seq 100); do
-    now=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-    [ "$now" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "$2: the window is $now wide, not $1"
+  becomes "$1" width || fail "$2: the window is $now wide, not $1"
 }
 width_after 571 ctrl+plus
 width_after 686 ctrl+equal

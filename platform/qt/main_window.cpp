@@ -584,14 +584,14 @@ void MainWindow::ShowOwnWindow(QDialog* window) {
     window->activateWindow();
 }
 
-void MainWindow::GiveKeysBackOnClose(QDialog* window) {
-    connect(window, &QDialog::finished, this, [this] { GiveKeysBack(this); });
-}
-
-void MainWindow::GiveKeysBack(QWidget* window) {
+void MainWindow::GiveKeysBackOnClose(QDialog* dialog) {
     // A desktop's window manager hands the keys to the window under one that closes; without
     // one they go to no window at all, and the game's keys would do nothing until a click.
-    if (window && window->isVisible()) window->activateWindow();
+    // (The dialog is already hidden when it says it has finished.)
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog] {
+        QWidget* under = dialog->parentWidget();
+        if (under && under->isVisible()) under->activateWindow();
+    });
 }
 
 void MainWindow::WriteRecordPicture(const QString& file) {

@@ -108,9 +108,9 @@ class MainWindow : public QMainWindow {
     void SetFullscreen(bool on);
     bool fullscreen() const { return isFullScreen(); }
 
-    // A window of the game's own, or a box or dialog, closed over window: window gets the keys
-    // back.
-    static void GiveKeysBack(QWidget* window);
+    // Once dialog (a window of the game's own, a box, the name dialog) closes, the window under
+    // it has the keys again.
+    static void GiveKeysBackOnClose(QDialog* dialog);
 
     // The zoom a first start opens at on a screen with this available area: the largest quarter
     // step at which the window (its menu bar menuBarHeight high at 1×) takes at most two thirds
@@ -144,9 +144,8 @@ class MainWindow : public QMainWindow {
 
   private:
     // One of the game's own windows (settings, records) shown over the game's and given the
-    // keys; once made, its closing gives them back to the game's window.
+    // keys.
     void ShowOwnWindow(QDialog* window);
-    void GiveKeysBackOnClose(QDialog* window);
     template <typename F> void Handle(F&& event);
     void OnClick(Control c, int index);
     void OnMenu(MenuCommand m, int index);

@@ -22,6 +22,7 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     box.setText(ToText(text));
     box.setTextFormat(Qt::PlainText);
     box.setIcon(critical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    MainWindow::GiveKeysBackOnClose(&box);
     // Never narrower than its title needs: the title bar's font is the desktop's, so the
     // application's (which follows the zoom) with some room to spare stands in for it.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
@@ -32,7 +33,6 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     if (buttons == MsgButtons::OK) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();
-        MainWindow::GiveKeysBack(box.parentWidget());
         return MsgAnswer::OK;
     }
     QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
@@ -40,17 +40,14 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
-    MainWindow::GiveKeysBack(box.parentWidget());
     return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
 void QtServices::RunNameDialog(Game& g) {
     if (window_) window_->Sync();
     NameDialog dialog(g, window_ ? window_->zoom() : 1.0, window_);
-    if (g.n.open) {
-        dialog.exec();
-        MainWindow::GiveKeysBack(window_);
-    }
+    MainWindow::GiveKeysBackOnClose(&dialog);
+    if (g.n.open) dialog.exec();
     if (dialog.programEnded()) EndProgram();
 }
 
