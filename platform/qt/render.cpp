@@ -127,15 +127,23 @@ QImage MakeFallback() {
 } // namespace
 
 namespace {
-int timesForgotten = 0;
+std::vector<KeptBase*>& AllKept() {
+    static std::vector<KeptBase*> all;
+    return all;
+}
 } // namespace
 
-void ForgetDrawings() {
-    ++timesForgotten;
+KeptBase::KeptBase() {
+    AllKept().push_back(this);
 }
 
-int TimesForgotten() {
-    return timesForgotten;
+KeptBase::~KeptBase() {
+    std::vector<KeptBase*>& all = AllKept();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void ForgetDrawings() {
+    for (KeptBase* kept : AllKept()) kept->Forget();
 }
 
 const QImage& FallbackImage() {

@@ -47,28 +47,37 @@ const QImage& FallbackImage();
 void DrawPicture(QPainter& painter, const Picture& p, QPoint topLeft, double zoom);
 
 // The drawings the window keeps from one paint to the next (fonts, captions laid out, markers,
-// button faces, decoded pictures) are all dropped, so that the next paint makes each anew, as
-// the first paint of a new process does. The window benchmark forgets them before each start it
-// times.
+// button faces, decoded pictures) are all dropped at once, so that the next paint makes each
+// anew, as the first paint of a new process does (and, like it, has nothing old to let go). The
+// window benchmark forgets them before each start it times.
 void ForgetDrawings();
-// How many times ForgetDrawings has run.
-int TimesForgotten();
 
 // Something the window keeps from one paint to the next (a container), emptied when the
-// drawings are forgotten.
-template <class Container> class Kept {
+// drawings are forgotten. Each lives as a function's static: it joins the list ForgetDrawings
+// empties when first used, and leaves it when the program ends.
+class KeptBase {
   public:
-    Container& operator*() {
-        if (seen_ != TimesForgotten()) {
-            items_.clear();
-            seen_ = TimesForgotten();
-        }
-        return items_;
-    }
+    KeptBase(const KeptBase&) = delete;
+    KeptBase& operator=(const KeptBase&) = delete;
+
+  protected:
+    KeptBase();
+    virtual ~KeptBase();
 
   private:
+    friend void ForgetDrawings();
+    virtual void Forget() = 0;
+};
+
+template <class Container> class Kept final : public KeptBase {
+  public:
+    Kept() = default;
+    ~Kept() override = default;
+    Container& operator*() { return items_; }
+
+  private:
+    void Forget() override { items_ = Container(); }
     Container items_;
-    int seen_ = 0;
 };
 
 // Draws a push button's face (not its caption) as the style draws it for option; from its second
