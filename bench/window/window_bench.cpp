@@ -7,6 +7,9 @@
 //            menu titles; with --phases, where each start's time goes: the window's making, its
 //            show(), the wait for the repaint that draws it, and that repaint with the paint of
 //            each widget in it;
+//   process  a whole process that shows one bare window, and one that shows the game's window,
+//            from the moment it is started to the end of its first paint (the platform, the
+//            fonts and everything else a player's start pays for), medians of a few of each;
 //   memory   the peak resident memory of a process that shows one bare window, and of one that
 //            shows the game's window (each in a process of its own), at the first paint and a
 //            second later, once the game has loaded what it loads after the first paint;
@@ -32,6 +35,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -80,9 +84,11 @@ struct Phases {
     std::map<QString, std::vector<double>> paints;
 };
 
-// Where UntilPainted keeps the process's peak memory at the end of the repaint, when asked.
+// Where UntilPainted keeps the process's peak memory and the steady clock at the end of the
+// repaint, when asked.
 bool peakAtPaint = false;
 double peakAtPaintMiB = -1;
+std::chrono::steady_clock::time_point paintedAt;
 
 // Runs the event loop until `widget` has painted once; returns the time from `start` to the end
 // of the window's repaint in which it did: every widget's paint and the flush to the screen,
@@ -125,7 +131,10 @@ double UntilPainted(QWidget* widget, const Clock& start, Phases* phases = nullpt
             inside = false;
             if (painted) {
                 ms = start->nsecsElapsed() / 1e6;
-                if (peakAtPaint) peakAtPaintMiB = PeakMiB();
+                if (peakAtPaint) {
+                    paintedAt = std::chrono::steady_clock::now();
+                    peakAtPaintMiB = PeakMiB();
+                }
                 if (phases) {
                     phases->waiting.push_back(from - shown);
                     phases->repaint.push_back(ms - from);
@@ -374,25 +383,43 @@ struct Peaks {
     double atFirstPaint = -1, settled = -1;
 };
 
-// Runs this program again to show one window ("bare" or "game") and returns the peak memory it
-// reports at the first paint and once settled, or -1s.
-Peaks PeakOfChild(const char* which, const std::string& dir) {
+// Runs this program again to show one window ("bare" or "game") in a process of its own and
+// returns the figures it prints, or none if it failed. With `started`, the child is told the
+// steady clock's time just before it is started.
+std::vector<double> FiguresOfChild(const char* which, const std::string& dir,
+                                   bool started = false) {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VERN_BENCH_ONE"), QString::fromLatin1(which));
+    if (started) {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        env.insert(QStringLiteral("VERN_BENCH_STARTED"),
+                   QString::number(std::chrono::nanoseconds(now).count()));
+    }
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--dir"), QString::fromStdString(dir)});
     if (!child.waitForFinished(30000) || child.exitCode() != 0) return {};
-    const QStringList figures =
-        QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
-    Peaks p;
-    bool ok1 = false, ok2 = false;
-    if (figures.size() == 2) {
-        p.atFirstPaint = figures[0].toDouble(&ok1);
-        p.settled = figures[1].toDouble(&ok2);
+    std::vector<double> figures;
+    for (const QString& figure : QString::fromLatin1(child.readAllStandardOutput())
+                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        figures.push_back(figure.toDouble(&ok));
+        if (!ok) return {};
     }
-    return ok1 && ok2 ? p : Peaks{};
+    return figures;
+}
+
+// The peak memory of a process showing one window, at the first paint and once settled, or -1s.
+Peaks PeakOfChild(const char* which, const std::string& dir) {
+    const std::vector<double> f = FiguresOfChild(which, dir);
+    return f.size() == 2 ? Peaks{f[0], f[1]} : Peaks{};
+}
+
+// From starting a process that shows one window to the end of its first paint, in ms, or -1.
+double StartOfChild(const char* which, const std::string& dir) {
+    const std::vector<double> f = FiguresOfChild(which, dir, true);
+    return f.size() == 1 ? f[0] : -1;
 }
 
 std::string ExecutableFolder() {
@@ -424,21 +451,27 @@ int main(int argc, char** argv) {
                 previous(type, context, message);
         });
 
-    // A child that shows one window and reports its peak memory.
+    // A child that shows one window and reports, if told when it was started, the time from
+    // then to the end of its first paint; else its peak memory at the first paint, and a second
+    // later: the game loads its menus and then its sound module just after the first paint.
     const QByteArray one = qgetenv("VERN_BENCH_ONE");
     if (!one.isEmpty()) {
-        // The peak at the first paint, and a second later: the game loads its menus and then
-        // its sound module just after the first paint.
         peakAtPaint = true;
-        const WhileShown settle = [] {
+        const QByteArray started = qgetenv("VERN_BENCH_STARTED");
+        const WhileShown report = [&started] {
+            if (!started.isEmpty()) {
+                const std::chrono::nanoseconds from(started.toLongLong());
+                std::printf("%.3f\n", (paintedAt.time_since_epoch() - from).count() / 1e6);
+                return;
+            }
             std::printf("%.2f ", peakAtPaintMiB);
             QTest::qWait(1000);
             std::printf("%.2f\n", PeakMiB());
         };
         if (one == "bare")
-            BareStart(nullptr, settle);
+            BareStart(nullptr, report);
         else
-            GameStart(dir, nullptr, settle);
+            GameStart(dir, nullptr, report);
         return 0;
     }
 
@@ -456,10 +489,19 @@ int main(int argc, char** argv) {
         menuBar.push_back(MenuBarStart(phasesOf(menuBarPhases)));
         game.push_back(GameStart(dir, phasesOf(gamePhases)));
     }
+    // Whole processes, in alternation.
+    std::vector<double> bareProcess, gameProcess;
+    for (int i = 0; i < (o.brief ? 1 : 11); ++i) {
+        bareProcess.push_back(StartOfChild("bare", dir));
+        gameProcess.push_back(StartOfChild("game", dir));
+    }
     const Peaks bareMiB = PeakOfChild("bare", dir), gameMiB = PeakOfChild("game", dir);
     const std::vector<double> clicks = BattleClicks(dir, o.brief ? 40 : 400);
     const StoryFigures story = FastForwardScene(dir);
-    if (clicks.empty() || story.steps == 0) {
+    const auto failed = [](const std::vector<double>& v) {
+        return std::find(v.begin(), v.end(), -1.0) != v.end();
+    };
+    if (clicks.empty() || story.steps == 0 || failed(bareProcess) || failed(gameProcess)) {
         std::fprintf(stderr, "window_bench: nothing measured\n");
         return 1;
     }
@@ -490,6 +532,11 @@ int main(int argc, char** argv) {
             std::printf(")\n");
         }
     }
+    std::printf(
+        "a whole process        bare Qt window %7.2f ms   game window %7.2f ms   ratio %.2f   "
+        "(from its start to its first paint, medians of %zu each)\n",
+        Median(bareProcess), Median(gameProcess), Median(gameProcess) / Median(bareProcess),
+        gameProcess.size());
     std::printf("peak memory            bare Qt window %7.2f MiB  game window %7.2f MiB  "
                 "difference %.2f MiB  at the first paint\n",
                 bareMiB.atFirstPaint, gameMiB.atFirstPaint,
