@@ -11,7 +11,7 @@ packages=(
   python3 abcmidi fluidsynth fluid-soundfont-gm vorbis-tools sox
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   pulseaudio pulseaudio-utils
-  at-spi2-core python3-pyatspi dbus
+  at-spi2-core python3-pyatspi dbus python3-dbus
 )
 # The Debian package's makers and checkers (dpkg-shlibdeps, lintian, appstreamcli,
 # hardening-check), without what they only recommend.

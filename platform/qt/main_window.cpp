@@ -338,6 +338,11 @@ void MainWindow::BuildMenus() {
     // player's own.
     // The bar is made whole before it joins the window: each change to a bar in a window lays
     // it out anew, measuring every title.
+    // The bar stays in the window on every desktop: a desktop whose panel shows the programs'
+    // menus (a global menu) would otherwise take it out of the window, which is made to show
+    // it above the board at the window's zoom. Not offering it also spares the start a question
+    // over the session bus, and a wait of up to 25 s when the panel's service does not answer.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     auto* bar = new QMenuBar;
     bar->setFont(MenuFont(zoom_));
     for (QAction** title : {&wishTitle_, &fileTitle_, &systemTitle_}) {
