@@ -18,8 +18,20 @@ fi
 work=$(mktemp -d)
 pid=
 menus=
-trap '[ -n "$pid" ] && kill $pid 2>/dev/null; [ -n "$menus" ] && kill $menus 2>/dev/null
-  rm -rf "$work"' EXIT
+# The game, told to end, writes its settings into the run's folder before it goes: the folder
+# is removed once it has gone (or, after five seconds, been made to).
+cleanup() {
+  if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then
+    for _ in $(seq 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  [ -n "$menus" ] && kill "$menus" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 # Within ten seconds, the output of the command after $1 becomes $1; the last output is in $now.
 now=

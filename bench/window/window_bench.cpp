@@ -46,6 +46,7 @@
 #include <tuple>
 #include <vector>
 
+#include "identity.h"
 #include "main_window.h"
 #include "options.h"
 #include "render.h"
@@ -468,10 +469,13 @@ int main(int argc, char** argv) {
             QTest::qWait(1000);
             std::printf("%.2f\n", PeakMiB());
         };
-        if (one == "bare")
+        if (one == "bare") {
             BareStart(nullptr, report);
-        else
+        } else {
+            // The game's names and icon, as the game's own start sets them.
+            vern::qt::IdentifyApplication(vern::ProgramVersion());
             GameStart(dir, nullptr, report);
+        }
         return 0;
     }
 

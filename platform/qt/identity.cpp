@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 // The id of the game's menu entry (jp.vernadora.vernadora.desktop), given by the build.
 #ifndef VERN_APP_ID
@@ -10,6 +12,20 @@
 #endif
 
 namespace vern::qt {
+
+namespace {
+
+// Adds the size × size icon built into the program, read as the PNG it is: a file name alone
+// would have Qt ask every image plugin whether it can read it, loading each with its
+// libraries.
+void AddBuiltIn(QIcon& icon, int size) {
+    QImageReader reader(QStringLiteral(":/vernadora/%1x%1/apps/vernadora.png").arg(size), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+}
+
+} // namespace
 
 void IdentifyApplication(const std::string& version) {
     QCoreApplication::setOrganizationName(QStringLiteral("vernadora"));
@@ -19,10 +35,14 @@ void IdentifyApplication(const std::string& version) {
     // titles are the game's own, exactly as they stand. The desktop takes the game's name from
     // its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(VERN_APP_ID));
-    // The icon theme's, where the game is installed; else the one built into the program.
+    QIcon small;
+    AddBuiltIn(small, 48);
+    QApplication::setWindowIcon(small);
+}
+
+void UseFullIcon() {
     QIcon builtIn;
-    builtIn.addFile(QStringLiteral(":/vernadora/48x48/apps/vernadora.png"));
-    builtIn.addFile(QStringLiteral(":/vernadora/256x256/apps/vernadora.png"));
+    for (const int size : {48, 256}) AddBuiltIn(builtIn, size);
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vernadora"), builtIn));
 }
 

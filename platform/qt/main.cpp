@@ -121,6 +121,9 @@ int main(int argc, char** argv) {
                      [&] { settings.Changed(window); });
     QObject::connect(&window, &vern::qt::MainWindow::placeChanged,
                      [&] { settings.Changed(window); });
+    // The icon in full once the player sees the game (the small one shows until then).
+    QObject::connect(&window, &vern::qt::MainWindow::firstPainted, &app,
+                     [] { vern::qt::UseFullIcon(); });
     // The session ending (SIGTERM, SIGHUP) closes the window cleanly.
     vern::qt::QuitOnSignals(app);
     window.show();

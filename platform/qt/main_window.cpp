@@ -117,6 +117,7 @@ MainWindow::MainWindow(Game& game, double zoom, QWidget* parent)
     client_->afterFirstPaint = [this] {
         QTimer::singleShot(0, this, [this] {
             EnsureMenus();
+            emit firstPainted();
             QTimer::singleShot(0, this, [this] { audio_->Start(); });
         });
     };

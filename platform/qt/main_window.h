@@ -141,6 +141,9 @@ class MainWindow : public QMainWindow {
     void zoomChanged(double zoom);
     // The window moved, was resized, maximized or restored.
     void placeChanged();
+    // The window has been drawn for the first time, and its menus made: what can wait until
+    // the player sees the game is done from here on.
+    void firstPainted();
 
   private:
     // One of the game's own windows (settings, records) shown over the game's and given the

@@ -341,10 +341,17 @@ void WindowTest::theApplicationIsKnownByItsNameAndIcon() {
                               QGuiApplication::desktopFileName() + ".desktop.in"));
     QCOMPARE(QCoreApplication::applicationName(), QString("vernadora"));
     QCOMPARE(QCoreApplication::applicationVersion(), QString("0.0.1"));
-    QVERIFY(!QApplication::windowIcon().isNull());
+    // At first the small icon built in, which is read at once; in full once the window has
+    // been drawn (main uses the full icon on the window's signal).
+    QCOMPARE(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(48, 48)});
     QVERIFY(!QApplication::windowIcon().pixmap(48, 48).isNull());
     Fixture t;
     QVERIFY(!t.w->windowIcon().isNull());
+    QSignalSpy drawn(t.w.get(), &MainWindow::firstPainted);
+    QVERIFY(drawn.wait());
+    UseFullIcon();
+    QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(256, 256)));
+    QVERIFY(t.w->windowHandle()->icon().availableSizes().contains(QSize(256, 256)));
 }
 
 void WindowTest::theWindowRemembersItsZoomAndPlace() {
