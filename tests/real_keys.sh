@@ -7,7 +7,8 @@
 #     the game's keys work at once, with no click;
 #   - every window's title bar shows the game's own title exactly ("設定", not "設定 — …");
 #   - on a desktop whose panel shows the programs' menus (a global menu, here a stand-in that
-#     owns its name on the session bus), the menu bar stays in the game's window.
+#     owns its name on the session bus), the menu bar stays in the game's window;
+#   - F10 and the arrows reach ゲームの終了, and Y answers its question: the game ends.
 set -euo pipefail
 bin=$1
 fail() { echo "real_keys: $*" >&2; exit 1; }
@@ -111,5 +112,16 @@ xdotool key Escape
 keys_with "$game" "Esc on the name dialog"
 xdotool key F3
 keys_with 設定 "F3 after the name dialog"
-echo "real_keys: the menu bar stays in the window, the zoom keys zoom, and the game's window has" \
-  "the keys after every window closed"
+xdotool key Escape
+keys_with "$game" "Esc on 設定 after the name dialog"
+# The menus by the keys: F10, then ファイル's last entry, ゲームの終了; Y answers its question.
+xdotool key F10 Right Up Return
+keys_with ゲームの終了 "ファイル → ゲームの終了 by the keys"
+xdotool key y
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+! kill -0 "$pid" 2>/dev/null || fail "Y on the question to end the game did not end it"
+echo "real_keys: the menu bar stays in the window, the zoom keys zoom, the game's window has" \
+  "the keys after every window closed, and the keys reach ゲームの終了 and answer it"

@@ -39,6 +39,10 @@ MsgAnswer QtServices::MsgBox(const std::string& text, MsgButtons buttons, bool c
     QPushButton* no = box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    // Y and N answer as they do on the board (Enter is はい, Esc いいえ); the captions stay the
+    // game's own.
+    yes->setShortcut(QKeySequence(Qt::Key_Y));
+    no->setShortcut(QKeySequence(Qt::Key_N));
     box.exec();
     return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
 }

@@ -1446,6 +1446,29 @@ void WindowTest::realMessageBoxAndModalNameDialog() {
              MsgAnswer::Yes);
     QCOMPARE(title, QString("ゲームの終了"));
     QCOMPARE(icon, QMessageBox::NoIcon);
+    // The keys answer too: Y and N as on the board, Enter the default はい, Esc いいえ.
+    for (const auto& [key, answer] : {std::pair{Qt::Key_Y, MsgAnswer::Yes},
+                                      {Qt::Key_N, MsgAnswer::No},
+                                      {Qt::Key_Return, MsgAnswer::Yes},
+                                      {Qt::Key_Escape, MsgAnswer::No}}) {
+        QTimer::singleShot(0, [k = key] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            QTest::keyClick(modal, k);
+        });
+        // A key that answers nothing would leave the box open: it is closed after a while.
+        bool unanswered = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [&] {
+            unanswered = true;
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        guard.start(3000);
+        QCOMPARE(svc.MsgBox("終了しますか？", MsgButtons::YesNo, false, "ゲームの終了"), answer);
+        guard.stop();
+        QVERIFY2(!unanswered, qPrintable(QKeySequence(key).toString()));
+    }
     // A box with a short text and a long title is as wide as the title.
     press("OK");
     svc.MsgBox("済", MsgButtons::OK, false,
