@@ -497,8 +497,26 @@ void BoardView::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
 }
 
+std::array<bool, 24> BoardView::AdditionsBasis() const {
+    std::array<bool, 24> basis{};
+    for (int i = 0; i <= 9; ++i) {
+        basis[i] = f_.Label2[i].Caption.empty();
+        basis[10 + i] = f_.Label3[i].Caption.empty();
+    }
+    for (int i = 0; i <= 3; ++i) {
+        const Button& b = f_.Command1[i];
+        basis[20 + i] = b.Visible && b.Enabled && !b.Caption.empty();
+    }
+    return basis;
+}
+
 void BoardView::SetAdditions(BoardAdditions additions) {
+    // Every tick of the game's timer comes here: the same additions over the same board need no
+    // repaint, and the board would otherwise be drawn again five times a second while it waits.
+    const std::array<bool, 24> basis = AdditionsBasis();
+    if (additions == additions_ && basis == additionsBasis_) return;
     additions_ = std::move(additions);
+    additionsBasis_ = basis;
     // The band between the sides and the buttons' corners: repainted whole, it is small.
     update(ToRect(Rect{3100, 1380, 1000, 3100}, zoom_));
     for (int i = 0; i <= 3; ++i) update(ToRect(f_.Command1[i].r, zoom_));

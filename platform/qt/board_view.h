@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -33,6 +34,7 @@ struct BoardAdditions {
     std::optional<PhaseForecast> phase;
     std::optional<ActionForecast> pick;
     bool keys = false; // the keys 1..4 on the live buttons
+    bool operator==(const BoardAdditions&) const = default;
 };
 
 // One control the board draws: its name ("Label2_5"), the click it stands for (if any) and its
@@ -69,7 +71,7 @@ class BoardView : public QWidget {
     QRect RectOf(const QString& name) const;
     QRect FocusRect() const { return focusRect_; }
     // The battle additions to draw; the board slot the pointer is over (-1: none) is asked of it
-    // for a pick's forecast.
+    // for a pick's forecast. Repaints them only when they, or what they are drawn from, changed.
     void SetAdditions(BoardAdditions additions);
     int hoveredSlot() const { return hoverSlot_; }
     std::function<void()> onHoverSlot;
@@ -102,6 +104,9 @@ class BoardView : public QWidget {
     void UpdateCursor(QPoint p);
     void DrawAdditions(QPainter& p);
     QRect Badge(int slot) const;
+    // What the additions are drawn from besides themselves: which rows show a name and hit
+    // points, and which command buttons are live.
+    std::array<bool, 24> AdditionsBasis() const;
     void DrawButton(QPainter& p, int i);
     void SetHover(int button);
 
@@ -117,6 +122,7 @@ class BoardView : public QWidget {
     int hover_ = -1; // the command button under the pointer
     int hoverSlot_ = -1;
     BoardAdditions additions_;
+    std::array<bool, 24> additionsBasis_{};
     std::vector<QRect> additionRects_;
     int down_ = -1; // the command button held down
 };

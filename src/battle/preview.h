@@ -26,6 +26,7 @@ struct ActionForecast {
     bool targetDies = false, targetRevives = false; // revives: an extra life, or the unit a
                                                     // destroyed creature stood for comes back
     bool actorDies = false;
+    bool operator==(const ActionForecast&) const = default;
 };
 
 // An acting enemy's plan for the phase, as the board shows it.
@@ -39,6 +40,7 @@ struct Intent {
     bool halved = false, thirded = false; // the target takes half (ダブルライフ) or a third
     bool getsUp = false;                  // knocked down: the enemy only gets up this phase
     ActionForecast effect;                // the action alone, against the board as it stands
+    bool operator==(const Intent&) const = default;
 };
 
 // The phases in which each board slot acts in this turn as things stand (no hit point changing
@@ -46,6 +48,7 @@ struct Intent {
 // or third action has several. Empty outside a turn.
 struct TurnOrder {
     std::array<std::vector<int>, 10> phases;
+    bool operator==(const TurnOrder&) const = default;
 };
 
 // The whole phase, once every order is given: each slot after it, and who acts next.
@@ -56,6 +59,7 @@ struct PhaseForecast {
     Int16 nextMode = 7;                 // 7 the battle goes on, 8 the party is beaten, 9 won
     bool newTurn = false;               // the next phase opens a new turn
     std::array<bool, 10> actsNext{};    // the slots of the next phase (when the battle goes on)
+    bool operator==(const PhaseForecast&) const = default;
 };
 
 // Slot i's action of the phase, resolved alone now.

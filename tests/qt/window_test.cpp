@@ -153,6 +153,8 @@ class WindowTest : public QObject {
     void theTextStepsAsideToShowThePicture();
     void aScreenshotIsAPngOfTheWindow();
     void theBattleAdditionsCoverNoNameFigureOrButton();
+    void anUnchangedBoardIsNotDrawnAgain();
+    void whatTheWindowShowsIsTheBoardDrawnWhole();
     void theDataFolderIsThePlayersOwn();
     void theRecordWindowKeepsLabelledRecordsFromTheKeyboard();
     void readingTheStoryFromTheWindow();
@@ -540,6 +542,67 @@ void WindowTest::aScreenshotIsAPngOfTheWindow() {
     // A second one in the same second gets a name of its own.
     const QString second = t.w->TakeScreenshot(dir.path());
     QVERIFY(!second.isEmpty() && second != file);
+}
+
+void WindowTest::anUnchangedBoardIsNotDrawnAgain() {
+    // Each tick of the game's timer syncs the window: a board on which nothing changed is not
+    // drawn again (the first screen waits so for as long as the player likes), and a change is.
+    Fixture t;
+    QVERIFY(QTest::qWaitForWindowExposed(t.w.get()));
+    QTest::qWait(100);
+    struct Paints : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++count;
+            return false;
+        }
+    } paints;
+    t.w->client()->installEventFilter(&paints);
+    for (int i = 0; i < 5; ++i) {
+        t.w->Sync();
+        QApplication::processEvents();
+    }
+    QCOMPARE(paints.count, 0);
+    t.g.f.Label1.Caption = "変わった";
+    t.w->Sync();
+    QApplication::processEvents();
+    QVERIFY(paints.count > 0);
+}
+
+void WindowTest::whatTheWindowShowsIsTheBoardDrawnWhole() {
+    // The board repaints only what changed. After every command of a battle with every kind of
+    // addition, what the window shows (the offscreen screen's copy of it) is the board drawn
+    // whole: nothing was left as it was drawn before.
+    QFile file(QStringLiteral(VERN_SOURCE_DIR "/tests/scenarios/battle_preview.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    std::ostringstream quiet;
+    ScriptServices svc(quiet, "/nonexistent");
+    Game g(svc);
+    g.rng.Seed(1);
+    g.rng.fixedSeed = true;
+    Open(g);
+    ScriptRunner runner(g, svc, quiet);
+    MainWindow w(g, 1);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    int compared = 0;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const std::string line = raw.toStdString();
+        if (line.empty() || line[0] == '#') continue;
+        runner.Line(line, 1);
+        w.Sync();
+        QApplication::processEvents();
+        const QPoint at = w.client()->mapTo(&w, QPoint(0, 0));
+        const QImage shown =
+            w.screen()
+                ->grabWindow(w.winId(), at.x(), at.y(), w.client()->width(), w.client()->height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        const QImage whole = w.client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(shown == whole, line.c_str());
+        ++compared;
+    }
+    QVERIFY(compared > 30);
 }
 
 void WindowTest::theBattleAdditionsCoverNoNameFigureOrButton() {
