@@ -20,14 +20,10 @@ work=$(mktemp -d)
 pid=
 menus=
 # The game, told to end, writes its settings into the run's folder before it goes: the folder
-# is removed once it has gone (or, after five seconds, been made to).
+# is removed once it has gone (or, after ten seconds, been made to).
 cleanup() {
   if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then
-    for _ in $(seq 50); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null || true
+    becomes gone game_gone || kill -9 "$pid" 2>/dev/null || true
   fi
   [ -n "$menus" ] && kill "$menus" 2>/dev/null
   rm -rf "$work"
@@ -46,6 +42,7 @@ becomes() {
   done
   return 1
 }
+game_gone() { kill -0 "$pid" 2>/dev/null || echo gone; }
 
 # A global menu's stand-in: it owns the name under which such a desktop takes the programs'
 # menus, before the game starts.
@@ -118,10 +115,6 @@ keys_with "$game" "Esc on 設定 after the name dialog"
 xdotool key F10 Right Up Return
 keys_with ゲームの終了 "ファイル → ゲームの終了 by the keys"
 xdotool key y
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-! kill -0 "$pid" 2>/dev/null || fail "Y on the question to end the game did not end it"
+becomes gone game_gone || fail "Y on the question to end the game did not end it"
 echo "real_keys: the menu bar stays in the window, the zoom keys zoom, the game's window has" \
   "the keys after every window closed, and the keys reach ゲームの終了 and answer it"

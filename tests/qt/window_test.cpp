@@ -569,27 +569,42 @@ void WindowTest::anUnchangedBoardIsNotDrawnAgain() {
     QVERIFY(paints.count > 0);
 }
 
+namespace {
+
+// The battle of the preview scenario (every kind of plan, the order of the phase, a pick and
+// the phase foreseen): a game of its own, opened with the scenario's seed, and the script's
+// lines, which the runner plays.
+struct PreviewBattle {
+    PreviewBattle() : svc(quiet, "/nonexistent"), g(svc), runner(g, svc, quiet) {
+        QFile file(QStringLiteral(VERN_SOURCE_DIR "/tests/scenarios/battle_preview.txt"));
+        if (!file.open(QIODevice::ReadOnly)) qFatal("no battle_preview.txt");
+        for (const QByteArray& line : file.readAll().split('\n'))
+            lines.push_back(line.toStdString());
+        g.rng.Seed(1);
+        g.rng.fixedSeed = true;
+        Open(g);
+    }
+    std::ostringstream quiet;
+    ScriptServices svc;
+    Game g;
+    ScriptRunner runner;
+    std::vector<std::string> lines;
+};
+
+} // namespace
+
 void WindowTest::whatTheWindowShowsIsTheBoardDrawnWhole() {
     // The board repaints only what changed. After every command of a battle with every kind of
     // addition, what the window shows (the offscreen screen's copy of it) is the board drawn
     // whole: nothing was left as it was drawn before.
-    QFile file(QStringLiteral(VERN_SOURCE_DIR "/tests/scenarios/battle_preview.txt"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    std::ostringstream quiet;
-    ScriptServices svc(quiet, "/nonexistent");
-    Game g(svc);
-    g.rng.Seed(1);
-    g.rng.fixedSeed = true;
-    Open(g);
-    ScriptRunner runner(g, svc, quiet);
-    MainWindow w(g, 1);
+    PreviewBattle battle;
+    MainWindow w(battle.g, 1);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     int compared = 0;
-    for (const QByteArray& raw : file.readAll().split('\n')) {
-        const std::string line = raw.toStdString();
+    for (const std::string& line : battle.lines) {
         if (line.empty() || line[0] == '#') continue;
-        runner.Line(line, 1);
+        battle.runner.Line(line, 1);
         w.Sync();
         QApplication::processEvents();
         const QPoint at = w.client()->mapTo(&w, QPoint(0, 0));
@@ -606,19 +621,11 @@ void WindowTest::whatTheWindowShowsIsTheBoardDrawnWhole() {
 }
 
 void WindowTest::theBattleAdditionsCoverNoNameFigureOrButton() {
-    // The battle of the preview scenario, at its turn's orders and then with every order given:
-    // every kind of plan, the order of the phase, a pick and the phase foreseen.
-    QFile file(QStringLiteral(VERN_SOURCE_DIR "/tests/scenarios/battle_preview.txt"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    std::vector<std::string> lines;
-    for (const QByteArray& line : file.readAll().split('\n')) lines.push_back(line.toStdString());
-    std::ostringstream quiet;
-    ScriptServices svc(quiet, "/nonexistent");
-    Game g(svc);
-    g.rng.Seed(1);
-    g.rng.fixedSeed = true;
-    Open(g);
-    ScriptRunner runner(g, svc, quiet);
+    // The battle of the preview scenario, at its turn's orders and then with every order given.
+    PreviewBattle battle;
+    Game& g = battle.g;
+    std::vector<std::string>& lines = battle.lines;
+    ScriptRunner& runner = battle.runner;
     const auto playUntil = [&](const std::string& last) {
         while (!lines.empty()) {
             const std::string line = lines.front();
