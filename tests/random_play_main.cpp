@@ -1,19 +1,59 @@
 // random_play [COUNT] [SEED] [FOLDER]: a long random play; prints what it reached, or the
-// first broken invariant (exit 1).
+// first broken invariant (exit 1). A count or seed that is not a plain number is refused with
+// the usage line (exit 2).
+#include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "random_play.h"
 
+namespace {
+
+constexpr const char* kUsage = "usage: random_play [COUNT] [SEED] [FOLDER]";
+
+// Decimal digits only, the whole text, within the type.
+template <typename Number> bool ReadNumber(const std::string& text, Number& out) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && p == end;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    const long long count = argc > 1 ? std::stoll(argv[1]) : 100000;
-    const unsigned long long seed = argc > 2 ? std::stoull(argv[2]) : 1;
+    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kUsage << "\n"
+                  << "Plays COUNT random events (default 100000) from SEED (default 1) with its "
+                     "files in FOLDER,\nchecking the game's invariants after every event.\n";
+        return 0;
+    }
+    long long count = 100000;
+    std::uint64_t seed = 1;
+    if (argc > 4) {
+        std::cerr << "random_play: at most three arguments\n" << kUsage << "\n";
+        return 2;
+    }
+    if ((argc > 1 && (!ReadNumber(argv[1], count) || count < 1)) ||
+        (argc > 2 && !ReadNumber(argv[2], seed))) {
+        std::cerr << "random_play: COUNT is a number from 1 and SEED one from 0 to "
+                     "18446744073709551615, in decimal digits\n"
+                  << kUsage << "\n";
+        return 2;
+    }
     const std::string folder = argc > 3 ? argv[3]
                                         : (std::filesystem::temp_directory_path() /
                                            ("vernadora-random-play-" + std::to_string(seed)))
                                               .string();
-    std::filesystem::create_directories(folder);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        std::cerr << "random_play: cannot make the folder " << folder << ": " << ec.message()
+                  << "\n";
+        return 2;
+    }
     vern::test::RandomPlay play(seed, folder);
     const std::string broken = play.Play(count);
     std::cout << count << " events, " << play.games() << " games ended, highest scene "
