@@ -242,7 +242,10 @@ void MainWindow::SetZoom(double zoom) {
     menuBar()->setFont(menuFont);
     for (QMenu* menu : {wishMenu_, fileMenu_, systemMenu_})
         if (menu) menu->setFont(menuFont);
-    if (settingsWindow_) settingsWindow_->SetZoom(zoom_);
+    if (settingsWindow_) {
+        settingsWindow_->SetZoom(zoom_);
+        settingsWindow_->Refresh();
+    }
     if (recordWindow_) recordWindow_->SetZoom(zoom_);
     // Message boxes and the name dialog take the application's font.
     QApplication::setFont(menuFont);
@@ -259,6 +262,10 @@ void MainWindow::ZoomStep(int quarters) {
 }
 
 void MainWindow::ZoomTo(double zoom) {
+    // Full screen and a maximized window are the board's whatever the zoom: it fills them. A
+    // zoom there would resize the window, which the desktop answers by taking it out of full
+    // screen or maximized, to a corner, while the setting still said full screen.
+    if (isFullScreen() || isMaximized()) return;
     const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
     const int bar = menuBar()->sizeHint().height();
     // Never larger than the screen can show whole (the frame takes a little more): then the
@@ -478,9 +485,14 @@ std::vector<SettingRow> MainWindow::SettingRows() {
     QStringList zooms;
     for (double z = kMinZoom; z <= largest + 1e-9; z += 0.25)
         zooms << QStringLiteral("%1%").arg(qRound(z * 100));
-    rows.push_back({QStringLiteral("zoom"), QStringLiteral("拡大率"), zooms,
-                    [this] { return std::max(0, qRound((zoom_ - kMinZoom) * 4)); },
-                    [this](int i) { ZoomTo(kMinZoom + i * 0.25); }});
+    // In full screen or maximized the board fills the window at its own zoom: the row shows the
+    // nearest step and waits for a window of its own.
+    const int lastZoom = static_cast<int>(zooms.size()) - 1;
+    rows.push_back(
+        {QStringLiteral("zoom"), QStringLiteral("拡大率"), zooms,
+         [this, lastZoom] { return std::clamp(qRound((zoom_ - kMinZoom) * 4), 0, lastZoom); },
+         [this](int i) { ZoomTo(kMinZoom + i * 0.25); },
+         [this] { return !isFullScreen() && !isMaximized(); }});
     rows.push_back({QStringLiteral("fullscreen"), QStringLiteral("全画面"), offOn,
                     [this] { return isFullScreen() ? 1 : 0; },
                     [this](int i) { SetFullscreen(i == 1); }});
@@ -622,7 +634,10 @@ void MainWindow::SetFullscreen(bool on) {
         showFullScreen();
     else
         showNormal();
-    settings().SetFullscreen(on);
+}
+
+void MainWindow::FullscreenChanged() {
+    settings().SetFullscreen(isFullScreen());
     Sync();
     if (settingsWindow_) settingsWindow_->Refresh();
 }
@@ -933,6 +948,14 @@ bool MainWindow::event(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange)
         emit placeChanged();
+    // In or out of full screen, by the game's keys or by the desktop; maximized or not.
+    if (type == QEvent::WindowStateChange) {
+        if ((static_cast<QWindowStateChangeEvent*>(event)->oldState() ^ windowState()) &
+            Qt::WindowFullScreen)
+            FullscreenChanged();
+        else if (settingsWindow_)
+            settingsWindow_->Refresh();
+    }
     if (type == QEvent::WindowDeactivate) {
         fastForwardDelay_.stop();
         heldControl_.clear();

@@ -48,7 +48,8 @@ class MainWindow : public QMainWindow {
 
     double zoom() const { return zoom_; }
     // Zooms the whole window (controls, fonts, pictures, menus, dialogs) and fits the window
-    // around it, never beyond the screen.
+    // around it, never beyond the screen. A window in full screen or maximized keeps its size
+    // and its zoom, the one that fills it.
     void ZoomTo(double zoom);
     // The zoom at which the client area fits an area of this size whole.
     double FitZoom(QSize area) const;
@@ -104,7 +105,9 @@ class MainWindow : public QMainWindow {
     // settings.
     void ApplyReadingSettings();
 
-    // Full screen (F11, Alt+Enter): the game scaled to fill the screen, black around it.
+    // Full screen (F11, Alt+Enter): the game scaled to fill the screen, black around it. The
+    // setting, the menu and the settings window follow the window, also when the desktop takes
+    // it in or out of full screen by itself.
     void SetFullscreen(bool on);
     bool fullscreen() const { return isFullScreen(); }
 
@@ -158,6 +161,8 @@ class MainWindow : public QMainWindow {
     // The story panel and the panels over the window are made the first time they show.
     void MakeStoryPanel();
     void ZoomStep(int quarters);
+    // The window went in or out of full screen.
+    void FullscreenChanged();
     void SetZoom(double zoom);
     void Centre();
     void BuildMenus();

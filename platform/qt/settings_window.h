@@ -20,6 +20,7 @@ struct SettingRow {
     QStringList choices;
     std::function<int()> current;    // the choice in effect
     std::function<void(int)> choose; // applies (and remembers) a choice
+    std::function<bool()> open = {}; // whether it can be changed now (empty: always)
 };
 
 class SettingsWindow : public QDialog {

@@ -148,6 +148,7 @@ class WindowTest : public QObject {
     void theKindOfInstallChoosesTheSaveFolder();
     void everySettingAppliesAtOnceAndComesBackAfterARestart();
     void fullScreenFillsTheScreenInBlack();
+    void aFilledWindowKeepsItsZoomAndTheSettingFollowsIt();
     void aFirstStartOpensAtASizeForTheScreen_data();
     void aFirstStartOpensAtASizeForTheScreen();
     void theTextStepsAsideToShowThePicture();
@@ -481,6 +482,67 @@ void WindowTest::fullScreenFillsTheScreenInBlack() {
     QTest::keyClick(t.w->windowHandle(), Qt::Key_Return, Qt::AltModifier);
     QTRY_VERIFY(!t.w->isFullScreen());
     QCOMPARE(t.w->centralWidget()->palette().color(QPalette::Window), ToColor(t.g.f.BackColor));
+}
+
+void WindowTest::aFilledWindowKeepsItsZoomAndTheSettingFollowsIt() {
+    QTemporaryDir dir;
+    PlayerSettings settings(dir.filePath("vernadora.conf").toStdString());
+    Fixture t;
+    t.w->SetSettings(&settings);
+    t.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    QWindow* window = t.w->windowHandle();
+    auto* fullscreen = t.w->findChild<QAction*>("全画面");
+    QVERIFY(fullscreen);
+    t.w->ShowSettings();
+    auto* zoomRow = t.w->settingsWindow()->findChild<QComboBox*>("zoom");
+    QVERIFY(zoomRow);
+    t.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    // Full screen, then maximized: the zoom keys leave the window as it is, filled by the board
+    // at the zoom that fills it (a zoom resized the window, which the desktop took out of full
+    // screen or maximized).
+    for (const bool full : {true, false}) {
+        if (full)
+            QTest::keyClick(window, Qt::Key_F11);
+        else
+            t.w->showMaximized();
+        QTRY_VERIFY(full ? t.w->isFullScreen() : t.w->isMaximized());
+        // (The desktop may settle the window's frame a moment later.)
+        QTest::qWait(200);
+        const QSize stage = t.w->centralWidget()->size();
+        QVERIFY(t.w->client()->width() == stage.width() ||
+                t.w->client()->height() == stage.height());
+        const QRect filled = t.w->geometry();
+        const double zoom = t.w->zoom();
+        for (const int key : {Qt::Key_Minus, Qt::Key_0, Qt::Key_Plus}) {
+            QTest::keyClick(window, key, Qt::ControlModifier);
+            QCOMPARE(t.w->zoom(), zoom);
+        }
+        QTest::qWait(50);
+        QCOMPARE(t.w->geometry(), filled);
+        QVERIFY(full ? t.w->isFullScreen() : t.w->isMaximized());
+        QCOMPARE(settings.Fullscreen(), full);
+        QCOMPARE(fullscreen->isChecked(), full);
+        // The settings window's zoom waits too, on a step it lists.
+        QVERIFY(!zoomRow->isEnabled());
+        QVERIFY(zoomRow->currentIndex() >= 0);
+        t.w->showNormal();
+        QTRY_VERIFY(!t.w->isFullScreen() && !t.w->isMaximized());
+        QVERIFY(zoomRow->isEnabled());
+    }
+    // The desktop's own way in and out of full screen (its key, its menu): the setting, the
+    // menu and the settings window follow the window.
+    auto* row = t.w->settingsWindow()->findChild<QComboBox*>("fullscreen");
+    QVERIFY(row);
+    for (const bool full : {true, false}) {
+        t.w->setWindowState(full ? Qt::WindowFullScreen : Qt::WindowNoState);
+        QCOMPARE(settings.Fullscreen(), full);
+        QCOMPARE(fullscreen->isChecked(), full);
+        QCOMPARE(row->currentIndex(), full ? 1 : 0);
+        QCOMPARE(t.w->centralWidget()->palette().color(QPalette::Window),
+                 full ? QColor(Qt::black) : ToColor(t.g.f.BackColor));
+    }
 }
 
 void WindowTest::aFirstStartOpensAtASizeForTheScreen_data() {
