@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,6 +27,11 @@ namespace {
 
 constexpr int kPictureWidth = 160;
 constexpr int kPictureHeight = 128;
+// What a window manager's frame takes around the window, at most, and the smallest zoom the
+// window goes down to for the screen.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 48;
+constexpr double kSmallestZoom = 0.5;
 
 QString WrittenAt(long long seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
@@ -112,13 +118,45 @@ RecordWindow::RecordWindow(Game& game, std::function<void(const std::function<vo
 
 void RecordWindow::SetZoom(double zoom) {
     zoom_ = zoom;
+    const QSize room = Fit();
+    resize(room.isValid() ? sizeHint().boundedTo(room) : sizeHint());
+}
+
+void RecordWindow::ApplyZoom(double zoom) {
     setFont(ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom));
     list_->setMinimumHeight(list_->fontMetrics().height() * 14);
     // A party member's line whole: a name of ten wide characters and the largest hit points.
     details_->setMinimumWidth(
         std::max(kPictureWidth, details_->fontMetrics().horizontalAdvance(
                                     QStringLiteral("アアアアアアアアアア　HP 999999"))));
-    adjustSize();
+    // Every column readable without scrolling sideways, at this zoom and with what it lists now.
+    const QAbstractItemView* view = list_;
+    int wide = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < list_->columnCount(); ++c)
+        wide += std::max(list_->header()->sectionSizeHint(c), view->sizeHintForColumn(c));
+    list_->setMinimumWidth(wide);
+    layout()->activate();
+}
+
+QSize RecordWindow::Fit() {
+    // The window at the game's zoom, or smaller where the screen would not show it whole: its
+    // list is as wide as its longest lines, which at a large zoom (full screen on a screen
+    // narrower than wide screens are) would run past the screen's edge, buttons and all.
+    const QScreen* screen = this->screen();
+    const QSize room =
+        screen ? screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight) : QSize();
+    double zoom = zoom_;
+    ApplyZoom(zoom);
+    for (int tries = 0; tries < 16 && room.isValid() && zoom > kSmallestZoom; ++tries) {
+        const QSize need = sizeHint();
+        if (need.width() <= room.width() && need.height() <= room.height()) break;
+        // Down by what runs over, and by an eighth at least: the fonts go by whole pixels.
+        const double shrink = std::min(static_cast<double>(room.width()) / need.width(),
+                                       static_cast<double>(room.height()) / need.height());
+        zoom = std::max(kSmallestZoom, std::min(zoom * shrink, zoom - 0.125));
+        ApplyZoom(zoom);
+    }
+    return room;
 }
 
 void RecordWindow::Refresh() {
@@ -141,13 +179,12 @@ void RecordWindow::Refresh() {
         item->setText(2, hero);
         item->setText(3, when);
     }
-    // Every column readable without scrolling sideways.
-    const int wide = list_->header()->length() + list_->verticalScrollBar()->sizeHint().width() +
-                     2 * list_->frameWidth();
-    if (list_->minimumWidth() < wide) {
-        list_->setMinimumWidth(wide);
-        adjustSize();
-    }
+    // Longer lines make the window wider, as far as the screen allows; a size the player gave
+    // it stays where the screen has room for it.
+    const QSize before = size();
+    const QSize room = Fit();
+    const QSize wanted = before.expandedTo(sizeHint());
+    resize(room.isValid() ? wanted.boundedTo(room) : wanted);
     // The window opens on the newest record the player may want, the latest autosave first.
     if (!list_->currentItem()) {
         SlotId first{SlotKind::Player, 1};

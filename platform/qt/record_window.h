@@ -30,6 +30,7 @@ class RecordWindow : public QDialog {
                  QWidget* parent);
     // Reads every record again and shows what the game allows now.
     void Refresh();
+    // The game's zoom; the window takes a smaller one where the screen would not show it whole.
     void SetZoom(double zoom);
 
     // The slot of the chosen row.
@@ -48,6 +49,11 @@ class RecordWindow : public QDialog {
 
   private:
     void ShowChosen();
+    // Sets the fonts and the list's smallest size for this zoom.
+    void ApplyZoom(double zoom);
+    // Applies the game's zoom, or the largest smaller one at which the window fits the screen;
+    // returns the room the screen has for the window (invalid without a screen).
+    QSize Fit();
     Game& game_;
     std::function<void(const std::function<void()>&)> run_;
     double zoom_;

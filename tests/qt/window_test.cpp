@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -158,6 +159,7 @@ class WindowTest : public QObject {
     void whatTheWindowShowsIsTheBoardDrawnWhole();
     void theDataFolderIsThePlayersOwn();
     void theRecordWindowKeepsLabelledRecordsFromTheKeyboard();
+    void theRecordWindowFitsTheScreenAtAnyZoom();
     void readingTheStoryFromTheWindow();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
@@ -872,6 +874,28 @@ void WindowTest::theRecordWindowKeepsLabelledRecordsFromTheKeyboard() {
     settings.Flush();
     QCOMPARE(PlayerSettings(dir.filePath("vernadora.conf").toStdString()).Choice("autosave", 2, 1),
              0);
+}
+
+void WindowTest::theRecordWindowFitsTheScreenAtAnyZoom() {
+    // At 2× the records' list is wider than this screen: the window takes a smaller zoom, with
+    // every column whole, where it ran past the screen's edge, buttons and all.
+    Fixture t(2);
+    t.w->ShowRecords();
+    RecordWindow* records = t.w->recordWindow();
+    QVERIFY(records && records->isVisible());
+    const QRect screen = records->screen()->availableGeometry();
+    QVERIFY2(records->width() <= screen.width() && records->height() <= screen.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(records->width()).arg(records->height())));
+    auto* list = records->findChild<QTreeWidget*>("RecordList");
+    QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
+    const QFont atOne = ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, 1);
+    QVERIFY(records->font().pixelSize() > atOne.pixelSize());
+    // Back at 1×, the window is at the game's zoom again, and smaller.
+    const int wide = records->width();
+    t.w->ZoomTo(1);
+    QCOMPARE(records->font().pixelSize(), atOne.pixelSize());
+    QVERIFY(records->width() < wide);
+    QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
 }
 
 void WindowTest::readingTheStoryFromTheWindow() {
