@@ -570,8 +570,13 @@ void MainWindow::ShowSettings() {
 
 void MainWindow::ResetSettings() {
     settings().ResetToDefaults();
+    // Out of full screen at 1×, back where the window was before full screen: resized at once,
+    // it kept the full screen's place, its title bar above the screen's top.
+    const bool wasFull = isFullScreen();
+    const QRect normal = normalGeometry();
     SetFullscreen(false);
     ZoomTo(1);
+    if (wasFull && normal.isValid()) move(normal.topLeft());
     game_.ui.battleAdditions = true;
     game_.ui.autosave = true;
     ApplyReadingSettings();

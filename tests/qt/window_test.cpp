@@ -533,6 +533,15 @@ void WindowTest::aFilledWindowKeepsItsZoomAndTheSettingFollowsIt() {
         QTRY_VERIFY(!t.w->isFullScreen() && !t.w->isMaximized());
         QVERIFY(zoomRow->isEnabled());
     }
+    // 初期設定に戻す in full screen: out of it at 1×, back where the window was before.
+    t.w->move(100, 80);
+    const QPoint place = t.w->pos();
+    QTest::keyClick(window, Qt::Key_F11);
+    QTRY_VERIFY(t.w->isFullScreen());
+    QTest::mouseClick(t.w->settingsWindow()->findChild<QPushButton*>("Defaults"), Qt::LeftButton);
+    QVERIFY(!t.w->isFullScreen());
+    QCOMPARE(t.w->zoom(), 1.0);
+    QTRY_COMPARE(t.w->pos(), place);
     // The desktop's own way in and out of full screen (its key, its menu): the setting, the
     // menu and the settings window follow the window.
     auto* row = t.w->settingsWindow()->findChild<QComboBox*>("fullscreen");
