@@ -60,7 +60,7 @@ void SettingsWindow::Refresh() {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const int choice = rows_[i].current();
         if (boxes_[i]->currentIndex() != choice) boxes_[i]->setCurrentIndex(choice);
-        boxes_[i]->setEnabled(!rows_[i].open || rows_[i].open());
+        boxes_[i]->setEnabled(!rows_[i].changeable || rows_[i].changeable());
     }
     refreshing_ = false;
 }

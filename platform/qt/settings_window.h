@@ -18,9 +18,9 @@ struct SettingRow {
     QString name;  // the object name, for tests and the accessibility bus ("zoom")
     QString label; // what the player reads ("拡大率")
     QStringList choices;
-    std::function<int()> current;    // the choice in effect
-    std::function<void(int)> choose; // applies (and remembers) a choice
-    std::function<bool()> open = {}; // whether it can be changed now (empty: always)
+    std::function<int()> current;          // the choice in effect
+    std::function<void(int)> choose;       // applies (and remembers) a choice
+    std::function<bool()> changeable = {}; // whether it can be changed now (empty: always)
 };
 
 class SettingsWindow : public QDialog {
