@@ -1,25 +1,18 @@
 // random_play [COUNT] [SEED] [FOLDER]: a long random play; prints what it reached, or the
 // first broken invariant (exit 1). A count or seed that is not a plain number is refused with
 // the usage line (exit 2).
-#include <charconv>
+#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "options.h"
 #include "random_play.h"
 
 namespace {
 
 constexpr const char* kUsage = "usage: random_play [COUNT] [SEED] [FOLDER]";
-
-// Decimal digits only, the whole text, within the type.
-template <typename Number> bool ReadNumber(const std::string& text, Number& out) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && p == end;
-}
 
 } // namespace
 
@@ -30,14 +23,13 @@ int main(int argc, char** argv) {
                      "files in FOLDER,\nchecking the game's invariants after every event.\n";
         return 0;
     }
-    long long count = 100000;
-    std::uint64_t seed = 1;
+    std::uint64_t count = 100000, seed = 1;
     if (argc > 4) {
         std::cerr << "random_play: at most three arguments\n" << kUsage << "\n";
         return 2;
     }
-    if ((argc > 1 && (!ReadNumber(argv[1], count) || count < 1)) ||
-        (argc > 2 && !ReadNumber(argv[2], seed))) {
+    if ((argc > 1 && (!vern::ParseDecimal(argv[1], count) || count < 1 || count > LLONG_MAX)) ||
+        (argc > 2 && !vern::ParseDecimal(argv[2], seed))) {
         std::cerr << "random_play: COUNT is a number from 1 and SEED one from 0 to "
                      "18446744073709551615, in decimal digits\n"
                   << kUsage << "\n";
@@ -55,7 +47,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     vern::test::RandomPlay play(seed, folder);
-    const std::string broken = play.Play(count);
+    const std::string broken = play.Play(static_cast<long long>(count));
     std::cout << count << " events, " << play.games() << " games ended, highest scene "
               << play.maxScene() << ", highest mode " << play.maxMode() << ", "
               << play.phasesChecked() << " phases, " << play.actionsChecked() << " actions and "

@@ -46,15 +46,6 @@ bool Takes(const ProgramInfo& p, Option o) {
     return false;
 }
 
-bool ParseSeed(const std::string& text, std::uint64_t& out) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    const char* end = text.data() + text.size();
-    auto [p, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && p == end;
-}
-
 bool ParseZoom(const std::string& text, double& out) {
     // Digits with at most one point: no sign, exponent, hex, inf or nan.
     int points = 0, digits = 0;
@@ -74,12 +65,21 @@ bool ParseZoom(const std::string& text, double& out) {
 
 bool ParseRuns(const std::string& text, int& out) {
     std::uint64_t n = 0;
-    if (!ParseSeed(text, n) || n < 1 || n > 10000) return false;
+    if (!ParseDecimal(text, n) || n < 1 || n > 10000) return false;
     out = static_cast<int>(n);
     return true;
 }
 
 } // namespace
+
+bool ParseDecimal(const std::string& text, std::uint64_t& out) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && p == end;
+}
 
 Parsed ParseOptions(const ProgramInfo& program, int argc, const char* const* argv, Options& o,
                     std::string& error) {
@@ -139,7 +139,7 @@ Parsed ParseOptions(const ProgramInfo& program, int argc, const char* const* arg
             o.dir = value;
             break;
         case Option::Seed:
-            ok = ParseSeed(value, o.seed);
+            ok = ParseDecimal(value, o.seed);
             o.seeded = ok;
             break;
         case Option::Zoom: ok = ParseZoom(value, o.zoom); break;

@@ -34,6 +34,9 @@ struct ProgramInfo {
     const char* purpose;       // one line for --help
 };
 
+// A whole number in decimal digits only, no sign or space, within 0 .. 2^64 − 1.
+bool ParseDecimal(const std::string& text, std::uint64_t& out);
+
 // What the command line asks for.
 enum class Parsed { Run, Help, Version, Bad };
 

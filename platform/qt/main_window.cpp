@@ -228,6 +228,12 @@ void MainWindow::MakeStoryPanel() {
     if (overlay_) overlay_->raise();
 }
 
+double MainWindow::ScreenFit() const {
+    const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
+    if (!screen.isValid()) return kMaxZoom;
+    return FitZoom(screen - kFrameRoom - QSize(0, menuBar()->sizeHint().height()));
+}
+
 double MainWindow::FitZoom(QSize area) const {
     const double w = area.width() * 15.0 / game_.f.ClientWidth;
     const double h = area.height() * 15.0 / game_.f.ClientHeight;
@@ -265,15 +271,10 @@ void MainWindow::ZoomTo(double zoom) {
     // Full screen and a maximized window are the board's whatever the zoom: it fills them. A
     // zoom there would resize the window, which the desktop answers by taking it out of full
     // screen or maximized, to a corner, while the setting still said full screen.
-    if (isFullScreen() || isMaximized()) return;
-    const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
-    const int bar = menuBar()->sizeHint().height();
-    // Never larger than the screen can show whole (the frame takes a little more): then the
-    // largest quarter step that fits.
-    if (screen.isValid()) {
-        const double fit = FitZoom(screen - QSize(16, bar + 48));
-        if (zoom > fit) zoom = std::floor(fit * 4 + 1e-9) / 4;
-    }
+    if (Filled()) return;
+    // Never larger than the screen can show whole: then the largest quarter step that fits.
+    const double fit = ScreenFit();
+    if (zoom > fit) zoom = std::floor(fit * 4 + 1e-9) / 4;
     zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     SetZoom(zoom);
     // The window's smallest size still counts the menu bar at the old zoom until its layout is
@@ -476,12 +477,7 @@ std::vector<SettingRow> MainWindow::SettingRows() {
     std::vector<SettingRow> rows;
     const QStringList offOn{QStringLiteral("切"), QStringLiteral("入")};
     // The zoom in quarter steps, from half size to the largest the screen shows whole.
-    const QSize screen = this->screen() ? this->screen()->availableGeometry().size() : QSize();
-    double largest = kMaxZoom;
-    if (screen.isValid())
-        largest = std::max(
-            1.0,
-            std::floor(FitZoom(screen - QSize(16, menuBar()->sizeHint().height() + 48)) * 4) / 4);
+    const double largest = std::max(1.0, std::floor(ScreenFit() * 4 + 1e-9) / 4);
     QStringList zooms;
     for (double z = kMinZoom; z <= largest + 1e-9; z += 0.25)
         zooms << QStringLiteral("%1%").arg(qRound(z * 100));
@@ -491,8 +487,7 @@ std::vector<SettingRow> MainWindow::SettingRows() {
     rows.push_back(
         {QStringLiteral("zoom"), QStringLiteral("拡大率"), zooms,
          [this, lastZoom] { return std::clamp(qRound((zoom_ - kMinZoom) * 4), 0, lastZoom); },
-         [this](int i) { ZoomTo(kMinZoom + i * 0.25); },
-         [this] { return !isFullScreen() && !isMaximized(); }});
+         [this](int i) { ZoomTo(kMinZoom + i * 0.25); }, [this] { return !Filled(); }});
     rows.push_back({QStringLiteral("fullscreen"), QStringLiteral("全画面"), offOn,
                     [this] { return isFullScreen() ? 1 : 0; },
                     [this](int i) { SetFullscreen(i == 1); }});

@@ -53,6 +53,8 @@ class MainWindow : public QMainWindow {
     void ZoomTo(double zoom);
     // The zoom at which the client area fits an area of this size whole.
     double FitZoom(QSize area) const;
+    // The zoom at which the whole window, its menu bar and the frame around it fit the screen.
+    double ScreenFit() const;
     Game& game() { return game_; }
     // The client area under the menu bar: the board, with the buttons and the story panel on it.
     BoardView* client() const { return client_; }
@@ -163,6 +165,8 @@ class MainWindow : public QMainWindow {
     void ZoomStep(int quarters);
     // The window went in or out of full screen.
     void FullscreenChanged();
+    // In full screen or maximized: the board fills the window at the zoom that fits it.
+    bool Filled() const { return isFullScreen() || isMaximized(); }
     void SetZoom(double zoom);
     void Centre();
     void BuildMenus();

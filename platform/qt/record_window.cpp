@@ -19,6 +19,7 @@
 #include <filesystem>
 
 #include "battle/save_file.h"
+#include "main_window.h"
 #include "render.h"
 
 namespace vern::qt {
@@ -27,11 +28,6 @@ namespace {
 
 constexpr int kPictureWidth = 160;
 constexpr int kPictureHeight = 128;
-// What a window manager's frame takes around the window, at most, and the smallest zoom the
-// window goes down to for the screen.
-constexpr int kFrameWidth = 16;
-constexpr int kFrameHeight = 48;
-constexpr double kSmallestZoom = 0.5;
 
 QString WrittenAt(long long seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("yyyy/MM/dd HH:mm"));
@@ -143,17 +139,16 @@ QSize RecordWindow::Fit() {
     // list is as wide as its longest lines, which at a large zoom (full screen on a screen
     // narrower than wide screens are) would run past the screen's edge, buttons and all.
     const QScreen* screen = this->screen();
-    const QSize room =
-        screen ? screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight) : QSize();
+    const QSize room = screen ? screen->availableGeometry().size() - kFrameRoom : QSize();
     double zoom = zoom_;
     ApplyZoom(zoom);
-    for (int tries = 0; tries < 16 && room.isValid() && zoom > kSmallestZoom; ++tries) {
+    for (int tries = 0; tries < 16 && room.isValid() && zoom > MainWindow::kMinZoom; ++tries) {
         const QSize need = sizeHint();
         if (need.width() <= room.width() && need.height() <= room.height()) break;
         // Down by what runs over, and by an eighth at least: the fonts go by whole pixels.
         const double shrink = std::min(static_cast<double>(room.width()) / need.width(),
                                        static_cast<double>(room.height()) / need.height());
-        zoom = std::max(kSmallestZoom, std::min(zoom * shrink, zoom - 0.125));
+        zoom = std::max(MainWindow::kMinZoom, std::min(zoom * shrink, zoom - 0.125));
         ApplyZoom(zoom);
     }
     return room;

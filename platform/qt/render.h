@@ -20,6 +20,10 @@ class QStyleOptionButton;
 
 namespace vern::qt {
 
+// The most a window manager's frame takes around a window: its sides, and its title bar with
+// the bottom edge. A window of the game's is made to fit the screen with this room to spare.
+inline constexpr QSize kFrameRoom(16, 48);
+
 // Twips to pixels at the given zoom (15 twips to a pixel at zoom 1).
 int Px(int twips, double zoom);
 // A control's box in pixels. Edges are converted one by one, so neighbouring controls meet.
