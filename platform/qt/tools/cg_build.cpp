@@ -2,7 +2,8 @@
 // as DST_DIR/**/<name>.bmp, a 24-bit Windows bitmap, the form the game's picture loader reads.
 // cg_build --icon SVG DST_DIR SIZE...: draws the program's icon at each size, transparent, as
 // DST_DIR/<size>x<size>/apps/<name>.png (the layout of an icon theme).
-// Exits with 1 when a picture cannot be drawn or written, naming it on standard error.
+// Exits with 1 when a picture cannot be drawn or written, naming it on standard error, and with 2
+// (the usage on standard error) when the arguments are wrong; --help prints the usage.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -109,6 +110,15 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(OnMessage);
     const QStringList args = app.arguments();
+    const char* usage = "usage: cg_build SRC_DIR DST_DIR\n"
+                        "       cg_build --icon SVG DST_DIR SIZE...";
+    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+        QTextStream(stdout) << usage << Qt::endl
+                            << "Draws the game's SVG pictures as the bitmaps it reads, or its "
+                               "icon at each size."
+                            << Qt::endl;
+        return 0;
+    }
     if (args.size() >= 5 && args[1] == "--icon") {
         int failed = 0;
         for (int i = 4; i < args.size(); ++i)
@@ -116,7 +126,7 @@ int main(int argc, char** argv) {
         return failed == 0 ? 0 : 1;
     }
     if (args.size() != 3) {
-        Err() << "usage: cg_build SRC_DIR DST_DIR" << Qt::endl;
+        Err() << usage << Qt::endl;
         return 2;
     }
     const QDir src(args[1]);
