@@ -44,6 +44,10 @@ SettingsWindow::SettingsWindow(std::vector<SettingRow> rows, std::function<void(
     defaults->setObjectName(QStringLiteral("Defaults"));
     QPushButton* close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("Close"));
+    // Enter, after a choice made with the keyboard, closes the window: every choice has already
+    // applied. 初期設定に戻す is pressed only on purpose (a click, or Space on it).
+    defaults->setAutoDefault(false);
+    close->setDefault(true);
     connect(defaults, &QPushButton::clicked, this, [this] {
         reset_();
         Refresh();

@@ -1,7 +1,7 @@
 // 設定: the one window that holds every setting the player can change. Each row is a label and
 // a list of choices; a change applies at once and is remembered. 初期設定に戻す puts every
 // setting back to its default. Usable with the keyboard alone (Tab between rows, the arrows to
-// choose, Esc to close).
+// choose, Enter or Esc to close).
 #pragma once
 
 #include <QDialog>

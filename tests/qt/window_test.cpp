@@ -443,6 +443,17 @@ void WindowTest::everySettingAppliesAtOnceAndComesBackAfterARestart() {
         Fixture t;
         t.w->SetSettings(&settings);
         t.w->ShowSettings();
+        // Enter, after choosing from a list with the keyboard, closes the window and keeps
+        // every setting as it is: it used to press 初期設定に戻す, the first button.
+        auto* autosave = t.w->settingsWindow()->findChild<QComboBox*>("autosave");
+        autosave->setFocus();
+        QTest::keyClick(autosave, Qt::Key_Up);
+        QCOMPARE(autosave->currentIndex(), 0);
+        QTest::keyClick(autosave, Qt::Key_Return);
+        QVERIFY(!t.w->settingsWindow()->isVisible());
+        QCOMPARE(autosave->currentIndex(), 0);
+        QVERIFY(settings.Fullscreen());
+        t.w->ShowSettings();
         // 初期設定に戻す: every setting back to its default, at once and in the file.
         QTest::mouseClick(t.w->settingsWindow()->findChild<QPushButton*>("Defaults"),
                           Qt::LeftButton);
