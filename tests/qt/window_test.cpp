@@ -1,6 +1,7 @@
 // The window on the offscreen platform: where the controls lie at two zooms, which widget a
 // click on the board reaches, how clicks route to the game, the timer behind a message box,
 // the end of the program and the name dialog.
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -20,6 +22,7 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -160,6 +163,7 @@ class WindowTest : public QObject {
     void theDataFolderIsThePlayersOwn();
     void theRecordWindowKeepsLabelledRecordsFromTheKeyboard();
     void theRecordWindowFitsTheScreenAtAnyZoom();
+    void everyLineOfTheKeyListFitsItsPanel();
     void readingTheStoryFromTheWindow();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
     void boardClicksOnHpWishAndMarkerActAsTheName();
@@ -916,6 +920,28 @@ void WindowTest::theRecordWindowFitsTheScreenAtAnyZoom() {
     QCOMPARE(records->font().pixelSize(), atOne.pixelSize());
     QVERIFY(records->width() < wide);
     QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
+}
+
+void WindowTest::everyLineOfTheKeyListFitsItsPanel() {
+    // Each line of the key list is one line on its panel, at every zoom: a line that wrapped
+    // went on at the panel's left edge, under the headings, mid-word.
+    for (const double zoom : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+        Fixture t(zoom);
+        QTest::keyClick(t.w.get(), Qt::Key_F1);
+        auto* help = t.Widget<QPlainTextEdit>("Help");
+        QVERIFY(help->isVisible());
+        if (QFontInfo(help->font()).family() != QStringLiteral("IPAPGothic"))
+            QFAIL("the game's font IPAPGothic is not installed (tools/setup.sh installs it)");
+        int lines = 0;
+        // The panel lays out only the lines it shows until asked for a line's place.
+        QAbstractTextDocumentLayout* layout = help->document()->documentLayout();
+        for (QTextBlock b = help->document()->begin(); b.isValid(); b = b.next(), ++lines) {
+            layout->blockBoundingRect(b);
+            QVERIFY2(b.layout()->lineCount() == 1,
+                     qPrintable(QString::number(zoom) + "×: " + b.text()));
+        }
+        QVERIFY(lines > 40);
+    }
 }
 
 void WindowTest::readingTheStoryFromTheWindow() {
