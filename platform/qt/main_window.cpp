@@ -70,6 +70,11 @@ bool HoldKey(const std::string& key) {
     return key == "Control_L" || key == "Control_R" || key == "Shift_L" || key == "Shift_R";
 }
 
+// The largest quarter step at or below a zoom (a hair below a step counts as the step).
+double FloorQuarter(double zoom) {
+    return std::floor(zoom * 4 + 1e-9) / 4;
+}
+
 // The menus' font, which message boxes and the name dialog share, at a zoom.
 QFont MenuFont(double zoom) {
     return ToFont(Font{"ＭＳ Ｐゴシック", 9, false}, zoom);
@@ -274,7 +279,7 @@ void MainWindow::ZoomTo(double zoom) {
     if (Filled()) return;
     // Never larger than the screen can show whole: then the largest quarter step that fits.
     const double fit = ScreenFit();
-    if (zoom > fit) zoom = std::floor(fit * 4 + 1e-9) / 4;
+    if (zoom > fit) zoom = FloorQuarter(fit);
     zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     SetZoom(zoom);
     // The window's smallest size still counts the menu bar at the old zoom until its layout is
@@ -477,7 +482,7 @@ std::vector<SettingRow> MainWindow::SettingRows() {
     std::vector<SettingRow> rows;
     const QStringList offOn{QStringLiteral("切"), QStringLiteral("入")};
     // The zoom in quarter steps, from half size to the largest the screen shows whole.
-    const double largest = std::max(1.0, std::floor(ScreenFit() * 4 + 1e-9) / 4);
+    const double largest = std::max(1.0, FloorQuarter(ScreenFit()));
     QStringList zooms;
     for (double z = kMinZoom; z <= largest + 1e-9; z += 0.25)
         zooms << QStringLiteral("%1%").arg(qRound(z * 100));

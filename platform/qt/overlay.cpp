@@ -82,7 +82,7 @@ void OverlayView::Apply(const UiState& ui, QSize area, double zoom) {
             history_->verticalScrollBar()->setValue(history_->verticalScrollBar()->maximum());
     } else {
         help_->setGeometry(inner);
-        help_->setFont(ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom));
+        help_->setFont(PanelFont(zoom));
         if (help_->toPlainText().isEmpty()) help_->setPlainText(HelpText());
         if (shown_ != Overlay::Help) help_->verticalScrollBar()->setValue(0);
     }

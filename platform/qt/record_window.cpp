@@ -119,7 +119,7 @@ void RecordWindow::SetZoom(double zoom) {
 }
 
 void RecordWindow::ApplyZoom(double zoom) {
-    setFont(ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom));
+    setFont(PanelFont(zoom));
     list_->setMinimumHeight(list_->fontMetrics().height() * 14);
     // A party member's line whole: a name of ten wide characters and the largest hit points.
     details_->setMinimumWidth(

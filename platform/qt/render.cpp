@@ -49,6 +49,10 @@ QFont ToFont(const Font& f, double zoom) {
     return font;
 }
 
+QFont PanelFont(double zoom) {
+    return ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom);
+}
+
 QString ToText(const std::string& caption) {
     QString text = QString::fromStdString(caption);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

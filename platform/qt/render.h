@@ -31,6 +31,8 @@ QRect ToRect(const Rect& r, double zoom);
 QColor ToColor(Color c);
 // The game's fonts mapped to their metric-compatible IPA fonts; pixel size = points × 4/3 × zoom.
 QFont ToFont(const Font& f, double zoom);
+// The text of the game's own windows and panels (settings, records, the key list) at a zoom.
+QFont PanelFont(double zoom);
 // A caption for display: CR (and CR LF) starts a new line.
 QString ToText(const std::string& caption);
 // A button or menu caption: as ToText, with '&' kept literal.

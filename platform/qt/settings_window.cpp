@@ -70,7 +70,7 @@ void SettingsWindow::Refresh() {
 }
 
 void SettingsWindow::SetZoom(double zoom) {
-    setFont(ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, zoom));
+    setFont(PanelFont(zoom));
     // The rows' sizes in the new font first (the layout would take them only later), then the
     // window's: at a larger zoom every choice shows whole.
     layout()->activate();

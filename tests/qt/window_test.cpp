@@ -912,7 +912,7 @@ void WindowTest::theRecordWindowFitsTheScreenAtAnyZoom() {
              qPrintable(QStringLiteral("%1x%2").arg(records->width()).arg(records->height())));
     auto* list = records->findChild<QTreeWidget*>("RecordList");
     QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
-    const QFont atOne = ToFont(Font{"ＭＳ Ｐゴシック", 10.5, true}, 1);
+    const QFont atOne = PanelFont(1);
     QVERIFY(records->font().pixelSize() > atOne.pixelSize());
     // Back at 1×, the window is at the game's zoom again, and smaller.
     const int wide = records->width();
