@@ -344,53 +344,6 @@ void LabelView::mouseReleaseEvent(QMouseEvent* e) {
     if (ClickEnds(this, e, pressed_)) emit clicked();
 }
 
-ShapeView::ShapeView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void ShapeView::Apply(const Shape& model, double zoom) {
-    setGeometry(ToRect(model.r, zoom));
-    if (!applied_ || model.FillColor != fill_) update();
-    fill_ = model.FillColor;
-    applied_ = true;
-    setVisible(model.Visible);
-}
-
-void ShapeView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(ToColor(fill_));
-    p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-}
-
-LineView::LineView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void LineView::Apply(const Line& model, double zoom) {
-    const QPoint a(Px(model.X1, zoom), Px(model.Y1, zoom));
-    const QPoint b(Px(model.X2, zoom), Px(model.Y2, zoom));
-    const int width = std::max(1, static_cast<int>(std::lround(model.BorderWidth * zoom)));
-    const int pad = width / 2 + 1;
-    const QRect box = QRect(a, b).normalized().adjusted(-pad, -pad, pad + 1, pad + 1);
-    const QPoint from = a - box.topLeft(), to = b - box.topLeft();
-    const QColor color = ToColor(model.LineColor);
-    if (from != from_ || to != to_ || color != color_ || width != width_) update();
-    from_ = from;
-    to_ = to;
-    color_ = color;
-    width_ = width;
-    setGeometry(box);
-    setVisible(model.Visible);
-}
-
-void LineView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setPen(QPen(color_, width_, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(from_, to_);
-}
-
 void PictureView::Apply(const PictureBox& model, double zoom) {
     Show(model.r, model.picture, true, model.BackColor, model.Visible, zoom);
 }

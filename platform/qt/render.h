@@ -140,35 +140,6 @@ class LabelView : public QWidget {
     bool pressed_ = false;
 };
 
-// A filled circle.
-class ShapeView : public QWidget {
-  public:
-    explicit ShapeView(QWidget* parent);
-    void Apply(const Shape& model, double zoom);
-
-  protected:
-    void paintEvent(QPaintEvent*) override;
-
-  private:
-    Color fill_ = colors::kBlack;
-    bool applied_ = false;
-};
-
-// A straight line; the widget spans the line's bounding box and lets clicks through.
-class LineView : public QWidget {
-  public:
-    explicit LineView(QWidget* parent);
-    void Apply(const Line& model, double zoom);
-
-  protected:
-    void paintEvent(QPaintEvent*) override;
-
-  private:
-    QPoint from_, to_;
-    QColor color_;
-    int width_ = 1;
-};
-
 // A picture box (back colour and its picture at the top left) or, with no back colour, an
 // image holder.
 class PictureView : public QWidget {

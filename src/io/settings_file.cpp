@@ -67,10 +67,6 @@ bool SettingsFile::Set(const std::string& key, const std::string& value) {
     return true;
 }
 
-void SettingsFile::Remove(const std::string& key) {
-    if (values_.erase(key) > 0) dirty_ = true;
-}
-
 void SettingsFile::Clear() {
     if (!values_.empty()) dirty_ = true;
     values_.clear();

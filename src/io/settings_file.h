@@ -23,7 +23,6 @@ class SettingsFile {
     std::optional<std::string> Get(const std::string& key) const;
     // Sets a value; true when it changed (and a write is due).
     bool Set(const std::string& key, const std::string& value);
-    void Remove(const std::string& key);
     void Clear();
     const std::map<std::string, std::string>& values() const { return values_; }
 

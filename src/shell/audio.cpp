@@ -57,8 +57,4 @@ void SettleAudio(Game& g) {
     g.svc.PlaySound(SoundName(cue));
 }
 
-void PlayNow(Game& g, Sound s) {
-    g.svc.PlaySound(SoundName(s));
-}
-
 } // namespace vern

@@ -15,7 +15,5 @@ std::string MusicFor(const Game& g);
 // After each event: the music follows the screen, and the event's effect plays (the loudest of
 // it; none for reading on while fast-forward or a skip runs).
 void SettleAudio(Game& g);
-// An effect that must sound at once, before a message box takes the screen.
-void PlayNow(Game& g, Sound s);
 
 } // namespace vern
