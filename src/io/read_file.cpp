@@ -58,6 +58,7 @@ bool ParseReadSteps(const std::string& text, ReadSteps& steps) {
     };
     if (rest.substr(0, head.size()) != head || rest.substr(head.size(), 1) != "\n") return bad();
     rest.remove_prefix(head.size() + 1);
+    std::size_t named = 0;
     while (!rest.empty()) {
         // Every line ends with its newline: a file cut off in a line is not whole.
         const std::size_t end = rest.find('\n');
@@ -83,6 +84,8 @@ bool ParseReadSteps(const std::string& text, ReadSteps& steps) {
                        from > to) {
                 return bad();
             }
+            named += static_cast<std::size_t>(to - from) + 1;
+            if (named > kReadFileMaxSteps) return bad();
             for (int step = from; step <= to; ++step) steps.Add(scene, step);
         }
     }

@@ -13,6 +13,10 @@ namespace vern {
 inline constexpr const char* kReadFileHead = "vernadora-read 1";
 // Larger than every step of every scene written out; a larger file is not ours.
 inline constexpr std::size_t kReadFileMaxBytes = 1 << 20;
+// More steps than the whole story holds, many times over; a file whose runs name more is not
+// ours either. (A few bytes name a run of 65,536 steps: without a bound a small damaged file
+// would fill the memory before the game could start.)
+inline constexpr std::size_t kReadFileMaxSteps = 1 << 16;
 
 std::string FormatReadSteps(const ReadSteps& steps);
 // False (and steps empty) when text is not a whole read file.

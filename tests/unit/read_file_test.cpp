@@ -35,6 +35,7 @@ TEST(ReadFile, AnythingButAWholeFileIsNothingRead) {
              head + "-1: 1\n",                                    // a negative scene
              head + "1: 65536\n",                                 // beyond the game's numbers
              head + "1: 1\n\n",                                   // an empty line
+             head + "1: 0-65535\n2: 0\n",                         // more steps than a story
              std::string("\xEF\xBB\xBFvernadora-read 1\n1: 1\n"), // a byte order mark
          }) {
         ReadSteps steps;
@@ -42,6 +43,10 @@ TEST(ReadFile, AnythingButAWholeFileIsNothingRead) {
         EXPECT_FALSE(ParseReadSteps(text, steps)) << text;
         EXPECT_EQ(steps.size(), 0u) << text;
     }
+    // Up to the bound a file is read.
+    ReadSteps steps;
+    ASSERT_TRUE(ParseReadSteps(head + "1: 0-65535\n", steps));
+    EXPECT_EQ(steps.size(), kReadFileMaxSteps);
 }
 
 } // namespace
