@@ -112,7 +112,8 @@ std::map<std::string, std::string> SettingsFile::Parse(const std::string& text) 
         const std::size_t eq = line.find('=');
         if (!general || eq == std::string::npos) continue;
         const std::string key = Trim(line.substr(0, eq));
-        if (ValidKey(key)) values[key] = OneLine(Trim(line.substr(eq + 1)));
+        // Control characters out first: trimmed after, the value is written back as it is read.
+        if (ValidKey(key)) values[key] = Trim(OneLine(line.substr(eq + 1)));
     }
     return values;
 }

@@ -49,6 +49,10 @@ TEST_F(SettingsFileTest, ValuesGoOutAndComeBack) {
               (std::map<std::string, std::string>{{"zoom", "2"}}));
     EXPECT_EQ(SettingsFile::Parse("[General]\n a = b\n"),
               (std::map<std::string, std::string>{{"a", "b"}}));
+    // A value is read as it will be written back: no space left where a control character was.
+    const auto read = SettingsFile::Parse("a=b \x01\nc=\x7F d\r\n");
+    EXPECT_EQ(read, (std::map<std::string, std::string>{{"a", "b"}, {"c", "d"}}));
+    EXPECT_EQ(SettingsFile::Parse(SettingsFile::Format(read)), read);
 }
 
 TEST_F(SettingsFileTest, AnythingButARegularFileIsLeftAloneAndGivesTheDefaults) {
