@@ -558,11 +558,16 @@ std::vector<SettingRow> MainWindow::SettingRows() {
 
 void MainWindow::ShowSettings() {
     CloseMenus();
+    if (ClosedByItsOwnKey(settingsWindow_)) return;
     if (!settingsWindow_) {
         settingsWindow_ = new SettingsWindow(
             SettingRows(), [this] { ResetSettings(); }, zoom_, this);
         settingsWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
         GiveKeysBackOnClose(settingsWindow_);
+        // The システム keys work in the settings as on the board: F2 opens the records, F3
+        // closes the settings again, F11 takes the game in or out of full screen.
+        for (QAction* a : {recordsAction_, settingsAction_, fullscreenAction_})
+            settingsWindow_->addAction(a);
     }
     settingsWindow_->Refresh();
     ShowOwnWindow(settingsWindow_);
@@ -587,6 +592,7 @@ void MainWindow::ResetSettings() {
 
 void MainWindow::ShowRecords() {
     CloseMenus();
+    if (ClosedByItsOwnKey(recordWindow_)) return;
     if (game_.busy || game_.ended) return;
     if (!recordWindow_) {
         recordWindow_ = new RecordWindow(
@@ -596,6 +602,9 @@ void MainWindow::ShowRecords() {
             },
             zoom_, this);
         GiveKeysBackOnClose(recordWindow_);
+        // F2 closes the records again. The other keys stay with the board: the records hold
+        // the game until they close, and a window opened over them could not be used.
+        recordWindow_->addAction(recordsAction_);
     }
     recordWindow_->Refresh();
     ShowOwnWindow(recordWindow_);
@@ -605,6 +614,13 @@ void MainWindow::ShowOwnWindow(QDialog* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+bool MainWindow::ClosedByItsOwnKey(QDialog* window) {
+    // The key that opened the window, pressed in it, closes it again.
+    if (!window || !window->isVisible() || !window->isActiveWindow()) return false;
+    window->close();
+    return true;
 }
 
 void MainWindow::GiveKeysBackOnClose(QDialog* dialog) {

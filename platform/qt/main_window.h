@@ -81,13 +81,13 @@ class MainWindow : public QMainWindow {
     PlayerSettings& settings();
     // Every setting the player can change, as the settings window shows them.
     std::vector<SettingRow> SettingRows();
-    // 設定… (F3): the settings window, opened or brought up.
+    // 設定… (F3): the settings window, opened or brought up; F3 in it closes it.
     void ShowSettings();
     SettingsWindow* settingsWindow() const { return settingsWindow_; }
     // Puts every setting back to its default (初期設定に戻す).
     void ResetSettings();
 
-    // 記録… (F2): the record window, read afresh.
+    // 記録… (F2): the record window, read afresh; F2 in it closes it.
     void ShowRecords();
     RecordWindow* recordWindow() const { return recordWindow_; }
     // A record was written: a small picture of the board as it stands is kept at file.
@@ -154,6 +154,8 @@ class MainWindow : public QMainWindow {
     // One of the game's own windows (settings, records) shown over the game's and given the
     // keys.
     void ShowOwnWindow(QDialog* window);
+    // Closes window when it is shown and has the keys; true when it did.
+    static bool ClosedByItsOwnKey(QDialog* window);
     template <typename F> void Handle(F&& event);
     void OnClick(Control c, int index);
     void OnMenu(MenuCommand m, int index);

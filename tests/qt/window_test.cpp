@@ -151,6 +151,7 @@ class WindowTest : public QObject {
     void aRestoredPlaceMustStillBeOnAScreen();
     void theKindOfInstallChoosesTheSaveFolder();
     void everySettingAppliesAtOnceAndComesBackAfterARestart();
+    void theSystemKeysWorkInTheGamesOwnWindows();
     void fullScreenFillsTheScreenInBlack();
     void aFilledWindowKeepsItsZoomAndTheSettingFollowsIt();
     void aFirstStartOpensAtASizeForTheScreen_data();
@@ -499,6 +500,31 @@ void WindowTest::fullScreenFillsTheScreenInBlack() {
     QTest::keyClick(t.w->windowHandle(), Qt::Key_Return, Qt::AltModifier);
     QTRY_VERIFY(!t.w->isFullScreen());
     QCOMPARE(t.w->centralWidget()->palette().color(QPalette::Window), ToColor(t.g.f.BackColor));
+}
+
+void WindowTest::theSystemKeysWorkInTheGamesOwnWindows() {
+    Fixture t;
+    t.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    // F3 opens the settings, and F3 in them closes them again: the board has the keys back.
+    QTest::keyClick(t.w->windowHandle(), Qt::Key_F3);
+    SettingsWindow* settings = t.w->settingsWindow();
+    QVERIFY(settings && settings->isVisible() && settings->isActiveWindow());
+    QTest::keyClick(settings->windowHandle(), Qt::Key_F3);
+    QVERIFY(!settings->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(t.w.get()));
+    // In the settings, F11 takes the game into full screen and F2 opens the records (both did
+    // nothing there); F2 in the records closes them, and the settings stay.
+    QTest::keyClick(t.w->windowHandle(), Qt::Key_F3);
+    QVERIFY(settings->isActiveWindow());
+    QTest::keyClick(settings->windowHandle(), Qt::Key_F11);
+    QVERIFY(t.w->isFullScreen());
+    QTest::keyClick(settings->windowHandle(), Qt::Key_F2);
+    RecordWindow* records = t.w->recordWindow();
+    QVERIFY(records && records->isVisible() && records->isActiveWindow());
+    QTest::keyClick(records->windowHandle(), Qt::Key_F2);
+    QVERIFY(!records->isVisible());
+    QVERIFY(settings->isVisible());
 }
 
 void WindowTest::aFilledWindowKeepsItsZoomAndTheSettingFollowsIt() {
