@@ -2,18 +2,15 @@
 // within the bound and are written back and read again unchanged, or nothing read at all.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "check.h"
 #include "io/read_file.h"
 
 namespace {
 
 void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "read file: %s\n", what);
-    std::abort();
+    vern::fuzz::Check(ok, "read file", what);
 }
 
 } // namespace

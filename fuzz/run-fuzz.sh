@@ -31,8 +31,10 @@ printf 'vernadora-read 1\n1: 1-3 5 7-8\n12: 501\n39: 0\n' >"$build/corpus-read_f
 printf '[General]\nplace=AdnQywADAAAAAADw\nzoom=1.75\nmute=1\n' \
     >"$build/corpus-settings_file_fuzz/seed"
 
+# (libFuzzer takes 0 seconds as no bound at all: every target gets at least one.)
 half=$((seconds / 2))
 quarter=$(((seconds - half) / 2))
+[ "$half" -ge 1 ] || half=1
 [ "$quarter" -ge 1 ] || quarter=1
 fuzz save_record_fuzz "$half"
 fuzz read_file_fuzz "$quarter"

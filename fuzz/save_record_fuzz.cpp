@@ -3,18 +3,15 @@
 // (apart from the maximum-HP rule of the save).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
+#include "check.h"
 #include "io/save_record.h"
 
 namespace {
 
 void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "save record: %s\n", what);
-    std::abort();
+    vern::fuzz::Check(ok, "save record", what);
 }
 
 void CheckSame(const vern::SaveRecord& a, const vern::SaveRecord& b) {

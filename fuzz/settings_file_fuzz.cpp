@@ -2,23 +2,15 @@
 // one-line values, and what is read is written out and read back unchanged.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "check.h"
 #include "io/settings_file.h"
 
 namespace {
 
 void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "settings file: %s\n", what);
-    std::abort();
-}
-
-bool KeyChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '/';
+    vern::fuzz::Check(ok, "settings file", what);
 }
 
 } // namespace
@@ -27,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto values = vern::SettingsFile::Parse(text);
     for (const auto& [key, value] : values) {
-        Check(!key.empty() && key.size() <= 64, "key length");
-        for (char c : key) Check(KeyChar(c), "key letter");
+        Check(vern::SettingsFile::ValidKey(key), "a key the file cannot hold");
         for (char c : value)
             Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F, "control character");
         Check(value.empty() || (value.front() != ' ' && value.back() != ' '), "untrimmed value");

@@ -17,13 +17,6 @@ bool KeyChar(char c) {
            c == '/';
 }
 
-bool ValidKey(const std::string& key) {
-    if (key.empty() || key.size() > 64) return false;
-    for (char c : key)
-        if (!KeyChar(c)) return false;
-    return true;
-}
-
 std::string OneLine(const std::string& value) {
     std::string out;
     for (char c : value)
@@ -86,6 +79,13 @@ int SettingsFile::Write() {
     err = ReplaceFile(target, Format(values_), 0600);
     if (err == 0) dirty_ = false;
     return err;
+}
+
+bool SettingsFile::ValidKey(const std::string& key) {
+    if (key.empty() || key.size() > 64) return false;
+    for (char c : key)
+        if (!KeyChar(c)) return false;
+    return true;
 }
 
 std::string SettingsFile::Format(const std::map<std::string, std::string>& values) {

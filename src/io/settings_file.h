@@ -35,6 +35,8 @@ class SettingsFile {
     // one line (line breaks and other control characters are dropped).
     static std::string Format(const std::map<std::string, std::string>& values);
     static std::map<std::string, std::string> Parse(const std::string& text);
+    // A key the file holds: 1 to 64 letters, digits, '_' and '/'.
+    static bool ValidKey(const std::string& key);
 
     // The largest file read; a larger one is not a settings file of ours.
     static constexpr std::size_t kMaxBytes = 64 * 1024;
