@@ -112,8 +112,7 @@ int main(int argc, char** argv) {
         zoom = vern::qt::MainWindow::FirstZoom(window.screen()->availableGeometry().size(),
                                                window.menuBar()->sizeHint().height());
     window.ZoomTo(zoom > 0 ? zoom : 1.0);
-    settings.RestorePlace(window);
-    if (options.zoom > 0) window.ZoomTo(options.zoom);
+    settings.RestorePlace(window, options.zoom);
     services.SetWindow(&window);
     QObject::connect(&window, &vern::qt::MainWindow::ended, &app, &QApplication::quit);
     // Remembered a moment after each change, so that a logout or a kill keeps them.

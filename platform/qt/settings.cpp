@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QRegion>
 #include <QScreen>
+#include <algorithm>
 #include <cstdlib>
 
 #include "main_window.h"
@@ -16,8 +17,10 @@ constexpr const char* kZoom = "zoom";
 constexpr const char* kPlace = "place";
 // How long after a change the settings are written: a drag or a run of zoom keys is one write.
 constexpr int kWriteDelayMs = 1000;
-// The height taken for the title bar the window manager adds above the window.
+// The height taken for the title bar the window manager adds above the window, and the width
+// taken for its border on the other sides.
 constexpr int kTitleBar = 30;
+constexpr int kBorder = 8;
 
 long long Area(const QRegion& region) {
     long long area = 0;
@@ -76,14 +79,46 @@ bool PlayerSettings::PlaceIsVisible(const QRect& frame, const QList<QRect>& scre
     return area > 0 && 2 * Area(shown & titleBar) >= barArea && 2 * Area(shown & frame) > area;
 }
 
-void PlayerSettings::RestorePlace(MainWindow& window) const {
+QPoint PlayerSettings::WholeOnAScreen(const QRect& frame, const QList<QRect>& screens) {
+    const QRect* best = nullptr;
+    long long most = 0;
+    for (const QRect& s : screens) {
+        const QRect shown = s & frame;
+        const long long area = static_cast<long long>(shown.width()) * shown.height();
+        if (!shown.isEmpty() && area > most) {
+            most = area;
+            best = &s;
+        }
+    }
+    if (!best) return frame.topLeft();
+    const auto within = [](int at, int size, int from, int room) {
+        return std::max(from, std::min(at, from + room - size));
+    };
+    return {within(frame.left(), frame.width(), best->left(), best->width()),
+            within(frame.top(), frame.height(), best->top(), best->height())};
+}
+
+void PlayerSettings::RestorePlace(MainWindow& window, double zoom) const {
     const std::optional<std::string> place = file_->Get(kPlace);
     if (place) window.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*place)));
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens()) screens << s->availableGeometry();
-    const QRect frame = window.geometry().adjusted(0, -kTitleBar, 0, 0);
-    if (place && (window.isMaximized() || window.isFullScreen() || PlaceIsVisible(frame, screens)))
+    const auto frame = [&window] { return window.geometry().adjusted(0, -kTitleBar, 0, 0); };
+    const QRect left = frame();
+    if (zoom > 0) window.ZoomTo(zoom);
+    if (place && (window.isMaximized() || window.isFullScreen())) return;
+    if (place && PlaceIsVisible(left, screens)) {
+        // The player's own place stays as it was left, even partly off the screen; a window the
+        // zoom made larger there grows into the screen as far as it must, as at a zoom key.
+        // (The window's own area is set, not its place: a place given with move() before the
+        // window shows is taken for its frame's, and the frame is not known yet.)
+        if (frame().size() != left.size()) {
+            const QRect framed = frame().adjusted(-kBorder, 0, kBorder, kBorder);
+            window.setGeometry(
+                QRect(WholeOnAScreen(framed, screens) + QPoint(kBorder, kTitleBar), window.size()));
+        }
         return;
+    }
     // Nothing remembered, or a place no screen shows any more: the middle of the screen.
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen) return;

@@ -41,8 +41,9 @@ class PlayerSettings {
     void ResetToDefaults();
 
     // Puts the window where the player left it (size, place, maximized) when that place is
-    // still on a screen; else the window is centred on its screen.
-    void RestorePlace(MainWindow& window) const;
+    // still on a screen; else the window is centred on its screen. A zoom given (the command
+    // line's) is then the window's size at that place, moved as little as needed to show whole.
+    void RestorePlace(MainWindow& window, double zoom = 0) const;
     // Notes the window's zoom and place and writes them a moment later (one write for a drag).
     void Changed(const MainWindow& window);
     // Notes them and writes everything now.
@@ -55,6 +56,10 @@ class PlayerSettings {
     // Whether a window at frame (its title bar included) shows its title bar and most of
     // itself on the screens with these areas.
     static bool PlaceIsVisible(const QRect& frame, const QList<QRect>& screens);
+    // Where a window at frame lies whole, moved as little as it can be, on the screen that shows
+    // most of it (one larger than that screen keeps its top left corner on it); frame's own
+    // place when no screen shows any of it.
+    static QPoint WholeOnAScreen(const QRect& frame, const QList<QRect>& screens);
 
   private:
     void Note(const MainWindow& window);

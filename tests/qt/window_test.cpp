@@ -392,25 +392,49 @@ void WindowTest::theWindowRemembersItsZoomAndPlace() {
         QCOMPARE(file.Write(), 0);
         QCOMPARE(PlayerSettings(path).Zoom(), 1.0);
     }
+    // A zoom given at the start (--zoom) is the window's size at the place it was left. Left
+    // in a corner of the screen, the window it makes larger grows into the screen, as far as it
+    // must and no further, rather than run off the screen's edges.
+    const QRect screen = t.w->screen()->availableGeometry();
+    {
+        Fixture corner;
+        corner.w->move(screen.bottomRight() - QPoint(corner.w->width(), corner.w->height()) -
+                       QPoint(4, 4));
+        PlayerSettings(path).Save(*corner.w);
+    }
+    Fixture grown;
+    PlayerSettings(path).RestorePlace(*grown.w, 1.5);
+    QVERIFY(grown.w->zoom() > 1);
+    // (8 pixels of room for the window's frame.)
+    QCOMPARE(grown.w->geometry().bottomRight(), screen.bottomRight() - QPoint(8, 8));
 }
 
 void WindowTest::aRestoredPlaceMustStillBeOnAScreen_data() {
     QTest::addColumn<QRect>("frame");
     QTest::addColumn<bool>("visible");
+    QTest::addColumn<QPoint>("whole"); // where it lies whole, moved as little as it can be
     // One screen 1920 × 1080 and a second one right of it, 1280 × 1024.
-    QTest::addRow("on the first screen") << QRect(100, 100, 500, 420) << true;
-    QTest::addRow("across both screens") << QRect(1700, 100, 500, 420) << true;
-    QTest::addRow("on a screen that is gone") << QRect(3500, 100, 500, 420) << false;
-    QTest::addRow("title bar above every screen") << QRect(100, -200, 500, 420) << false;
-    QTest::addRow("mostly off the bottom") << QRect(100, 900, 500, 420) << false;
-    QTest::addRow("under the second screen") << QRect(2000, 1030, 500, 420) << false;
+    QTest::addRow("on the first screen") << QRect(100, 100, 500, 420) << true << QPoint(100, 100);
+    QTest::addRow("across both screens")
+        << QRect(1700, 100, 500, 420) << true << QPoint(1920, 100); // the one showing more
+    QTest::addRow("on a screen that is gone")
+        << QRect(3500, 100, 500, 420) << false << QPoint(3500, 100);
+    QTest::addRow("title bar above every screen")
+        << QRect(100, -200, 500, 420) << false << QPoint(100, 0);
+    QTest::addRow("mostly off the bottom")
+        << QRect(100, 900, 500, 420) << false << QPoint(100, 660);
+    QTest::addRow("under the second screen")
+        << QRect(2000, 1030, 500, 420) << false << QPoint(2000, 1030);
+    QTest::addRow("larger than its screen") << QRect(100, 100, 2000, 1200) << true << QPoint(0, 0);
 }
 
 void WindowTest::aRestoredPlaceMustStillBeOnAScreen() {
     QFETCH(QRect, frame);
     QFETCH(bool, visible);
+    QFETCH(QPoint, whole);
     const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
     QCOMPARE(PlayerSettings::PlaceIsVisible(frame, screens), visible);
+    QCOMPARE(PlayerSettings::WholeOnAScreen(frame, screens), whole);
 }
 
 void WindowTest::everySettingAppliesAtOnceAndComesBackAfterARestart() {
