@@ -109,7 +109,7 @@ void PlayerSettings::RestorePlace(MainWindow& window, double zoom) const {
     if (place && (window.isMaximized() || window.isFullScreen())) return;
     if (place && PlaceIsVisible(left, screens)) {
         // The player's own place stays as it was left, even partly off the screen; a window the
-        // zoom made larger there grows into the screen as far as it must, as at a zoom key.
+        // zoom resized there moves onto the screen as far as it must, as at a zoom key.
         // (The window's own area is set, not its place: a place given with move() before the
         // window shows is taken for its frame's, and the frame is not known yet.)
         if (frame().size() != left.size()) {
