@@ -641,7 +641,8 @@ void MainWindow::WriteRecordPicture(const QString& file) {
     if (noticeShown) notice_->hide();
     const QImage board = client_->grab().toImage();
     if (noticeShown) notice_->show();
-    const QImage small = board.scaledToWidth(160, Qt::SmoothTransformation);
+    const QImage small =
+        board.scaledToWidth(RecordWindow::kKeptPictureWidth, Qt::SmoothTransformation);
     // A fresh file of the game's own (never through what is there); a failure only loses the
     // picture, never the record.
     QSaveFile out(file);

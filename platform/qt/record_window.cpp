@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "battle/save_file.h"
@@ -26,6 +27,7 @@ namespace vern::qt {
 
 namespace {
 
+// The box of a record's picture at 1×; it grows and shrinks with the window's zoom.
 constexpr int kPictureWidth = 160;
 constexpr int kPictureHeight = 128;
 
@@ -68,7 +70,6 @@ RecordWindow::RecordWindow(Game& game, std::function<void(const std::function<vo
 
     picture_ = new QLabel(this);
     picture_->setObjectName(QStringLiteral("RecordPicture"));
-    picture_->setFixedSize(kPictureWidth, kPictureHeight);
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setAccessibleName(QStringLiteral("記録の時の画面"));
     details_ = new QLabel(this);
@@ -121,10 +122,13 @@ void RecordWindow::SetZoom(double zoom) {
 void RecordWindow::ApplyZoom(double zoom) {
     setFont(PanelFont(zoom));
     list_->setMinimumHeight(list_->fontMetrics().height() * 14);
+    picture_->setFixedSize(static_cast<int>(std::lround(kPictureWidth * zoom)),
+                           static_cast<int>(std::lround(kPictureHeight * zoom)));
+    ShowPicture();
     // A party member's line whole: a name of ten wide characters and the largest hit points.
     details_->setMinimumWidth(
-        std::max(kPictureWidth, details_->fontMetrics().horizontalAdvance(
-                                    QStringLiteral("アアアアアアアアアア　HP 999999"))));
+        std::max(picture_->width(), details_->fontMetrics().horizontalAdvance(
+                                        QStringLiteral("アアアアアアアアアア　HP 999999"))));
     // Every column readable without scrolling sideways, at this zoom and with what it lists now.
     const QAbstractItemView* view = list_;
     int wide = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
@@ -219,10 +223,20 @@ QImage RecordWindow::ReadPicture(const QString& file) {
     QImageReader reader(file, "png");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > 2048 || size.height() > 2048) return QImage();
-    QImage image = reader.read();
-    if (image.isNull()) return image;
-    return image.scaled(kPictureWidth, kPictureHeight, Qt::KeepAspectRatio,
-                        Qt::SmoothTransformation);
+    return reader.read();
+}
+
+void RecordWindow::ShowPicture() {
+    if (pictureImage_.isNull()) {
+        picture_->setPixmap(QPixmap());
+        return;
+    }
+    // Drawn for the screen's own pixels, so that it stays sharp where they are finer.
+    const qreal ratio = devicePixelRatioF();
+    QImage image = pictureImage_.scaled(picture_->size() * ratio, Qt::KeepAspectRatio,
+                                        Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
+    picture_->setPixmap(QPixmap::fromImage(image));
 }
 
 void RecordWindow::ShowChosen() {
@@ -231,7 +245,7 @@ void RecordWindow::ShowChosen() {
     for (const SlotInfo& s : slots_)
         if (s.id == id) info = &s;
     QString text = ToText(SlotLabel(id)) + QStringLiteral("\n");
-    QImage image;
+    pictureImage_ = QImage();
     if (!info || !info->exists) {
         text += QStringLiteral("（空き）");
     } else if (info->damaged) {
@@ -245,10 +259,10 @@ void RecordWindow::ShowChosen() {
                             .arg(ToText(info->partyNames[i]))
                             .arg(info->partyMaxHP[i]);
         text += QStringLiteral("\n") + WrittenAt(info->writtenAt);
-        image = ReadPicture(QString::fromStdString(PictureBeside(info->file)));
+        pictureImage_ = ReadPicture(QString::fromStdString(PictureBeside(info->file)));
     }
     details_->setText(text);
-    picture_->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    ShowPicture();
 
     const std::string why = WhySavingClosed(game_);
     const bool whole = info && info->exists && !info->damaged;

@@ -43,12 +43,17 @@ class RecordWindow : public QDialog {
 
     // The picture file kept beside a record, read if it is a small picture file; else null.
     static QImage ReadPicture(const QString& file);
+    // The width of the pictures the game keeps beside its records: twice the box they are
+    // shown in at 1×, so that they stay sharp at the larger zooms.
+    static constexpr int kKeptPictureWidth = 320;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void ShowChosen();
+    // The chosen record's picture in its box, at the box's size.
+    void ShowPicture();
     // Sets the fonts and the list's smallest size for this zoom.
     void ApplyZoom(double zoom);
     // Applies the game's zoom, or the largest smaller one at which the window fits the screen;
@@ -60,6 +65,7 @@ class RecordWindow : public QDialog {
     std::vector<SlotInfo> slots_;
     QTreeWidget* list_ = nullptr;
     QLabel* picture_ = nullptr;
+    QImage pictureImage_; // the chosen record's picture as read; null when none
     QLabel* details_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* save_ = nullptr;

@@ -880,7 +880,7 @@ void WindowTest::theRecordWindowKeepsLabelledRecordsFromTheKeyboard() {
     QVERIFY(QFileInfo::exists(file("auto1.dat")));
     QImage picture;
     QVERIFY(picture.load(file("auto1.png"), "PNG"));
-    QCOMPARE(picture.width(), 160);
+    QCOMPARE(picture.width(), RecordWindow::kKeptPictureWidth);
 
     // F2 opens the records on the newest one, labelled with what it holds.
     QTest::keyClick(w.windowHandle(), Qt::Key_F2);
@@ -893,7 +893,10 @@ void WindowTest::theRecordWindowKeepsLabelledRecordsFromTheKeyboard() {
     QVERIFY(list->currentItem()->text(1).startsWith("場面1"));
     const QString details = records->findChild<QLabel*>("RecordDetails")->text();
     QVERIFY2(details.contains("HP") && details.contains("主人公："), qPrintable(details));
-    QVERIFY(!records->findChild<QLabel*>("RecordPicture")->pixmap().isNull());
+    // Its picture fills its box, 160 × 128 at 1×, keeping its proportions.
+    auto* shown = records->findChild<QLabel*>("RecordPicture");
+    QCOMPARE(shown->size(), QSize(160, 128));
+    QCOMPARE(shown->pixmap().deviceIndependentSize().height(), 128.0);
     // The autosave cannot be saved over; only the player's slots can.
     QVERIFY(!records->findChild<QPushButton*>("Save")->isEnabled());
 
@@ -964,10 +967,15 @@ void WindowTest::theRecordWindowFitsTheScreenAtAnyZoom() {
     QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
     const QFont atOne = PanelFont(1);
     QVERIFY(records->font().pixelSize() > atOne.pixelSize());
+    // The box of a record's picture grows with the window, as its texts do (it stayed 160 × 128,
+    // a stamp beside them at a large zoom).
+    auto* picture = records->findChild<QLabel*>("RecordPicture");
+    QVERIFY(picture->width() > 160 && picture->height() > 128);
     // Back at 1×, the window is at the game's zoom again, and smaller.
     const int wide = records->width();
     t.w->ZoomTo(1);
     QCOMPARE(records->font().pixelSize(), atOne.pixelSize());
+    QCOMPARE(picture->size(), QSize(160, 128));
     QVERIFY(records->width() < wide);
     QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
 }
