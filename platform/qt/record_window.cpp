@@ -223,6 +223,10 @@ QImage RecordWindow::ReadPicture(const QString& file) {
     QImageReader reader(file, "png");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > 2048 || size.height() > 2048) return QImage();
+    // Kept no larger than its box at 4×: what is kept while the record is chosen stays small.
+    const QSize most(kPictureWidth * 4, kPictureHeight * 4);
+    if (size.width() > most.width() || size.height() > most.height())
+        reader.setScaledSize(size.scaled(most, Qt::KeepAspectRatio));
     return reader.read();
 }
 

@@ -41,7 +41,8 @@ class RecordWindow : public QDialog {
     void Load();
     void Delete();
 
-    // The picture file kept beside a record, read if it is a small picture file; else null.
+    // The picture file kept beside a record, read if it is a small picture file (no larger
+    // than its box at 4×); else null.
     static QImage ReadPicture(const QString& file);
     // The width of the pictures the game keeps beside its records: twice the box they are
     // shown in at 1×, so that they stay sharp at the larger zooms.

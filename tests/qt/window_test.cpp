@@ -164,6 +164,8 @@ class WindowTest : public QObject {
     void theDataFolderIsThePlayersOwn();
     void theRecordWindowKeepsLabelledRecordsFromTheKeyboard();
     void theRecordWindowFitsTheScreenAtAnyZoom();
+    void aRecordsPictureIsReadSmallOrNotAtAll_data();
+    void aRecordsPictureIsReadSmallOrNotAtAll();
     void everyLineOfTheKeyListFitsItsPanel();
     void readingTheStoryFromTheWindow();
     void boardClicksOnHpWishAndMarkerActAsTheName_data();
@@ -978,6 +980,26 @@ void WindowTest::theRecordWindowFitsTheScreenAtAnyZoom() {
     QCOMPARE(picture->size(), QSize(160, 128));
     QVERIFY(records->width() < wide);
     QTRY_VERIFY(list->viewport()->width() >= list->header()->length());
+}
+
+void WindowTest::aRecordsPictureIsReadSmallOrNotAtAll_data() {
+    QTest::addColumn<QSize>("written");
+    QTest::addColumn<QSize>("read"); // 0 × 0: not read at all
+    QTest::addRow("as the game keeps it") << QSize(320, 257) << QSize(320, 257);
+    QTest::addRow("as an earlier version kept it") << QSize(160, 128) << QSize(160, 128);
+    QTest::addRow("larger than its box at 4x") << QSize(2000, 1000) << QSize(640, 320);
+    QTest::addRow("too large a side to decode") << QSize(3000, 100) << QSize(0, 0);
+}
+
+void WindowTest::aRecordsPictureIsReadSmallOrNotAtAll() {
+    QFETCH(QSize, written);
+    QFETCH(QSize, read);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("slot01.png");
+    QImage image(written, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QVERIFY(image.save(file, "PNG"));
+    QCOMPARE(RecordWindow::ReadPicture(file).size(), read);
 }
 
 void WindowTest::everyLineOfTheKeyListFitsItsPanel() {
