@@ -7,10 +7,14 @@
 
 namespace vern::fuzz {
 
-inline void Check(bool ok, const char* reader, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "%s: %s\n", reader, what);
-    std::abort();
-}
+// Check(ok, what) for one reader: constexpr Checker Check{"save record"};
+struct Checker {
+    const char* reader;
+    void operator()(bool ok, const char* what) const {
+        if (ok) return;
+        std::fprintf(stderr, "%s: %s\n", reader, what);
+        std::abort();
+    }
+};
 
 } // namespace vern::fuzz

@@ -10,9 +10,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    vern::fuzz::Check(ok, "save record", what);
-}
+constexpr vern::fuzz::Checker Check{"save record"};
 
 void CheckSame(const vern::SaveRecord& a, const vern::SaveRecord& b) {
     Check(a.SceneNo == b.SceneNo && a.StoryStep == b.StoryStep && a.NameNo == b.NameNo, "scalars");

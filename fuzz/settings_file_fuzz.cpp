@@ -9,9 +9,7 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
-    vern::fuzz::Check(ok, "settings file", what);
-}
+constexpr vern::fuzz::Checker Check{"settings file"};
 
 } // namespace
 

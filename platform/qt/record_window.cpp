@@ -117,6 +117,7 @@ void RecordWindow::SetZoom(double zoom) {
     zoom_ = zoom;
     const QSize room = Fit();
     resize(room.isValid() ? sizeHint().boundedTo(room) : sizeHint());
+    ShowPicture();
 }
 
 void RecordWindow::ApplyZoom(double zoom) {
@@ -124,7 +125,6 @@ void RecordWindow::ApplyZoom(double zoom) {
     list_->setMinimumHeight(list_->fontMetrics().height() * 14);
     picture_->setFixedSize(static_cast<int>(std::lround(kPictureWidth * zoom)),
                            static_cast<int>(std::lround(kPictureHeight * zoom)));
-    ShowPicture();
     // A party member's line whole: a name of ten wide characters and the largest hit points.
     details_->setMinimumWidth(
         std::max(picture_->width(), details_->fontMetrics().horizontalAdvance(

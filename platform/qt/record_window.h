@@ -55,7 +55,7 @@ class RecordWindow : public QDialog {
     void ShowChosen();
     // The chosen record's picture in its box, at the box's size.
     void ShowPicture();
-    // Sets the fonts and the list's smallest size for this zoom.
+    // Sets the fonts, the picture's box and the list's smallest size for this zoom.
     void ApplyZoom(double zoom);
     // Applies the game's zoom, or the largest smaller one at which the window fits the screen;
     // returns the room the screen has for the window (invalid without a screen).

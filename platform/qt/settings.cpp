@@ -83,9 +83,8 @@ QPoint PlayerSettings::WholeOnAScreen(const QRect& frame, const QList<QRect>& sc
     const QRect* best = nullptr;
     long long most = 0;
     for (const QRect& s : screens) {
-        const QRect shown = s & frame;
-        const long long area = static_cast<long long>(shown.width()) * shown.height();
-        if (!shown.isEmpty() && area > most) {
+        const long long area = Area(s & frame);
+        if (area > most) {
             most = area;
             best = &s;
         }
